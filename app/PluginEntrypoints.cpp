@@ -1,0 +1,15 @@
+#include "app/PluginEntrypoints.h"
+
+namespace Quorvane {
+
+Ref<PluginEntrypointsTable> __plugin_entrypoints;
+
+void _InitPluginEntrypoints()
+{
+    __plugin_entrypoints = RuntimeAllocatePluginEntrypointsTable(PluginEntryCount);
+    for (Int32 entry = 0; entry < PluginEntryCount; ++entry)
+        __plugin_entrypoints->SetEntry(entry, RuntimeLookupPluginEntrypoint(
+                                                  PluginSignatures[static_cast<size_t>(entry)]));
+}
+
+} // namespace Quorvane

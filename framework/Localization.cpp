@@ -1,0 +1,114 @@
+#include "framework/Localization.h"
+
+#include "framework/QtBridge.h"
+
+#include <QDir>
+#include <QTranslator>
+
+#include <cstdlib>
+#include <vector>
+
+namespace Quorvane {
+
+namespace {
+
+String Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The languages to look in, most wanted first, read from the environment as gettext reads it:
+// LANGUAGE's list, then the locale of LC_ALL, LC_MESSAGES or LANG; the C locale wants none.
+std::vector<String> UserLanguages()
+{
+    String locale = Environment("LC_ALL");
+    if (locale.empty())
+        locale = Environment("LC_MESSAGES");
+    if (locale.empty())
+        locale = Environment("LANG");
+    if (locale.empty() || locale == "C" || locale == "POSIX" || locale.starts_with("C."))
+        return {};
+    std::vector<String> languages;
+    String list = Environment("LANGUAGE");
+    for (String::size_type start = 0; start <= list.size();) {
+        auto colon = list.find(':', start);
+        if (colon == String::npos)
+            colon = list.size();
+        if (colon > start)
+            languages.push_back(list.substr(start, colon - start));
+        start = colon + 1;
+    }
+    languages.push_back(locale);
+    for (auto& language : languages)
+        language = language.substr(0, language.find_first_of(".@"));
+    return languages;
+}
+
+// The XDG data folders, most personal first.
+std::vector<QString> DataFolders()
+{
+    std::vector<QString> folders;
+    String home = Environment("XDG_DATA_HOME");
+    if (home.empty() && !Environment("HOME").empty())
+        home = Environment("HOME") + "/.local/share";
+    if (!home.empty())
+        folders.push_back(ToQString(home));
+    String shared = Environment("XDG_DATA_DIRS");
+    if (shared.empty())
+        shared = "/usr/local/share:/usr/share";
+    for (const QString& folder : ToQString(shared).split(u':', Qt::SkipEmptyParts))
+        folders.push_back(folder);
+    return folders;
+}
+
+} // namespace
+
+String _SystemClass::_GetLocalizedString(const String& key, const String& defaultText,
+                                         const String& language) const
+{
+    std::vector<String> languages = language.empty() ? UserLanguages() : std::vector{language};
+    if (languages.empty())
+        return defaultText;
+    auto dot = key.find('.');
+    const String context = dot == String::npos ? String() : key.substr(0, dot);
+    const String source = dot == String::npos ? key : key.substr(dot + 1);
+    const QString catalogue = QStringLiteral(QUORVANE_PROGRAM_NAME "_");
+    for (const String& wanted : languages) {
+        for (const QString& folder : DataFolders()) {
+            QTranslator translator;
+            // load() falls back from "it_IT" to "it" by itself.
+            if (!translator.load(catalogue + ToQString(wanted),
+                                 folder + QStringLiteral("/" QUORVANE_PROGRAM_NAME "/translations")))
+                continue;
+            QString translation = translator.translate(context.c_str(), source.c_str());
+            if (!translation.isEmpty())
+                return FromQString(translation);
+        }
+    }
+    return defaultText;
+}
+
+namespace {
+
+Ref<_SystemClass>& SystemObject()
+{
+    static Ref<_SystemClass> system;
+    return system;
+}
+
+} // namespace
+
+Ref<_SystemClass> System()
+{
+    if (!SystemObject())
+        SystemObject() = RuntimeNewObject<_SystemClass>();
+    return SystemObject();
+}
+
+void ReleaseSystemObject()
+{
+    SystemObject().Clear();
+}
+
+} // namespace Quorvane

@@ -1,0 +1,57 @@
+#include "framework/PluginEntrypoints.h"
+
+#include <map>
+
+namespace Quorvane {
+
+namespace {
+
+std::map<String, PluginEntrypoint>& Offers()
+{
+    static std::map<String, PluginEntrypoint> offers;
+    return offers;
+}
+
+} // namespace
+
+String PluginEntrypoint::MissingMessage() const
+{
+    return "No plug-in offers the outside operation \"" + m_signature + "\".";
+}
+
+const PluginEntrypoint& PluginEntrypointsTable::Entry(Int32 index) const
+{
+    if (index < 0 || index >= Count())
+        throw OutOfBoundsException("The table has no entry " + std::to_string(index) + ".");
+    return m_entries[static_cast<std::size_t>(index)];
+}
+
+void PluginEntrypointsTable::SetEntry(Int32 index, PluginEntrypoint entry)
+{
+    if (index < 0 || index >= Count())
+        throw OutOfBoundsException("The table has no entry " + std::to_string(index) + ".");
+    m_entries[static_cast<std::size_t>(index)] = std::move(entry);
+}
+
+Ref<PluginEntrypointsTable> RuntimeAllocatePluginEntrypointsTable(Int32 count)
+{
+    if (count < 0)
+        throw OutOfBoundsException("A table cannot have a negative number of entries.");
+    auto table = RuntimeNewObject<PluginEntrypointsTable>();
+    table->m_entries.resize(static_cast<std::size_t>(count));
+    return table;
+}
+
+PluginEntrypoint RuntimeLookupPluginEntrypoint(const String& signature)
+{
+    auto found = Offers().find(signature);
+    return found == Offers().end() ? PluginEntrypoint(signature) : found->second;
+}
+
+PluginRegistration::PluginRegistration(std::initializer_list<PluginEntrypoint> entries)
+{
+    for (const auto& entry : entries)
+        Offers().emplace(entry.Signature(), entry);
+}
+
+} // namespace Quorvane

@@ -1,0 +1,115 @@
+#include "linking/Discovery.h"
+
+#include "tests/support/Support.h"
+#include "tests/support/TestWindow.h"
+
+#include <gtest/gtest.h>
+
+namespace Quorvane {
+namespace {
+
+using namespace Testing;
+
+const String EmptyReplyMessage = "Errore imprevisto\nImpossibile trovare DropBox.";
+
+TEST(Discovery, AnExistingDropboxFolderBecomesTheSyncFolderWithoutAMessage)
+{
+    TemporaryHome home;
+    home.MakeDropbox();
+    MessageBoxes boxes;
+    auto window = BareWindow();
+    window->ReadDropBoxDefaultFolder();
+    ASSERT_TRUE(window->DropBoxFolder);
+    EXPECT_EQ(window->DropBoxFolder->POSIXPath(), home.Dropbox());
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST(Discovery, AMissingDropboxFolderStillGivesAReferenceToItsPath)
+{
+    TemporaryHome home;
+    MessageBoxes boxes;
+    auto window = BareWindow();
+    window->ReadDropBoxDefaultFolder();
+    ASSERT_TRUE(window->DropBoxFolder);
+    EXPECT_EQ(window->DropBoxFolder->POSIXPath(), home.Dropbox());
+    EXPECT_FALSE(window->DropBoxFolder->Exists());
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST(Discovery, BlanksInsideTheHomePathStayAndTheBlankAfterTheColonGoes)
+{
+    TemporaryHome home("my  home ");
+    home.MakeDropbox();
+    auto window = BareWindow();
+    window->ReadDropBoxDefaultFolder();
+    ASSERT_TRUE(window->DropBoxFolder);
+    EXPECT_EQ(window->DropBoxFolder->POSIXPath(), home.Dropbox());
+}
+
+TEST(Discovery, AHomePathHoldingAColonClearsTheSyncFolderWithoutAMessage)
+{
+    TemporaryHome home("odd:home");
+    home.MakeDropbox();
+    MessageBoxes boxes;
+    auto window = BareWindow();
+    window->DropBoxFolder = FolderItem::New("/earlier/Dropbox", 1);
+    window->ReadDropBoxDefaultFolder();
+    EXPECT_TRUE(window->DropBoxFolder.IsNil());
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST(Discovery, RepliesOfAnotherFormClearTheSyncFolderWithoutAMessage)
+{
+    const String replies[] = {
+        "bash: warning: setlocale: LC_ALL: cannot change locale (xx)\nbash: /home/u/Dropbox/: Is a directory\n",
+        "no colon at all\n",
+        "one: colon\n",
+        "sh: 1: /home/u/Dropbox/: Permission denied\n",
+    };
+    for (const String& reply : replies) {
+        CannedShell shell(reply);
+        MessageBoxes boxes;
+        auto window = BareWindow();
+        window->DropBoxFolder = FolderItem::New("/earlier/Dropbox", 1);
+        window->ReadDropBoxDefaultFolder();
+        EXPECT_TRUE(window->DropBoxFolder.IsNil()) << reply;
+        EXPECT_TRUE(boxes.Texts().empty()) << reply;
+    }
+}
+
+TEST(Discovery, AThreePieceReplyNamesItsTrimmedMiddlePieceWhetherOrNotItExists)
+{
+    CannedShell shell("bash: /nowhere/Dropbox/: No such file or directory\n");
+    auto window = BareWindow();
+    window->ReadDropBoxDefaultFolder();
+    ASSERT_TRUE(window->DropBoxFolder);
+    EXPECT_EQ(window->DropBoxFolder->POSIXPath(), "/nowhere/Dropbox");
+    EXPECT_EQ(shell.Commands(), (std::vector<String>{"~/Dropbox/"}));
+}
+
+TEST(Discovery, AnEmptyReplyShowsItsMessageAndKeepsTheEarlierFolder)
+{
+    CannedShell shell("");
+    MessageBoxes boxes;
+    auto window = BareWindow();
+    window->ReadDropBoxDefaultFolder();
+    EXPECT_TRUE(window->DropBoxFolder.IsNil());
+    Ref<FolderItem> earlier = FolderItem::New("/earlier/Dropbox", 1);
+    window->DropBoxFolder = earlier;
+    window->ReadDropBoxDefaultFolder();
+    EXPECT_TRUE(window->DropBoxFolder == earlier);
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{EmptyReplyMessage, EmptyReplyMessage}));
+}
+
+TEST(Discovery, AReplyWhoseMiddlePieceIsBlankRaisesAndKeepsTheEarlierFolder)
+{
+    CannedShell shell("bash:   : Is a directory\n");
+    auto window = BareWindow();
+    Ref<FolderItem> earlier = FolderItem::New("/earlier/Dropbox", 1);
+    window->DropBoxFolder = earlier;
+    EXPECT_THROW(window->ReadDropBoxDefaultFolder(), UnsupportedFormatException);
+    EXPECT_TRUE(window->DropBoxFolder == earlier);
+}
+
+} // namespace
+} // namespace Quorvane

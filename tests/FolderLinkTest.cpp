@@ -1,0 +1,187 @@
+#include "tests/support/Support.h"
+#include "tests/support/TestWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace Quorvane {
+namespace {
+
+using namespace Testing;
+namespace fs = std::filesystem;
+
+const String Success = "Collegamento alla cartella creato correttamente in DropBox";
+const String Exists = "Cartella gi\xC3\xA0 esistente";
+
+// A sync folder, a place for folders to link, and a window that knows the sync folder.
+class FolderLinkTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        sync = home.MakeDropbox();
+        window->DropBoxFolder = FolderItem::New(sync, 1);
+    }
+
+    Ref<FolderItem> MakeFolder(const String& name)
+    {
+        const String path = home.Outside() / name;
+        fs::create_directories(path);
+        return FolderItem::New(path, 1);
+    }
+
+    TemporaryHome home;
+    String sync;
+    Ref<TestWindow> window = BareWindow();
+    MessageBoxes boxes;
+};
+
+TEST_F(FolderLinkTest, ALinkToTheFolderIsMadeUnderItsNameAndSuccessIsShown)
+{
+    Ref<FolderItem> folder = MakeFolder("Projects");
+    window->CreateSimLink(folder);
+    EXPECT_EQ(LinkTarget(sync + "/Projects"), folder->POSIXPath());
+    EXPECT_TRUE(fs::equivalent(sync + "/Projects", folder->POSIXPath()));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success}));
+}
+
+TEST_F(FolderLinkTest, ASecondLinkOfTheSameFolderIsRefusedWithoutRunningACommand)
+{
+    Ref<FolderItem> folder = MakeFolder("Projects");
+    window->CreateSimLink(folder);
+    CountedShell shell;
+    window->CreateSimLink(folder);
+    EXPECT_TRUE(shell.Commands().empty());
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success, Exists}));
+}
+
+TEST_F(FolderLinkTest, AnyEntryOfThatNameBlocksTheLinkAndIsLeftAsItWas)
+{
+    Ref<FolderItem> folder = MakeFolder("Projects");
+    std::ofstream(sync + "/Projects") << "keep me";
+    CountedShell shell;
+    window->CreateSimLink(folder);
+    EXPECT_EQ(ReadFile(sync + "/Projects"), "keep me");
+
+    fs::remove(sync + "/Projects");
+    fs::create_symlink("/nowhere/at/all", sync + "/Projects");
+    window->CreateSimLink(folder);
+    EXPECT_EQ(LinkTarget(sync + "/Projects"), "/nowhere/at/all");
+
+    fs::remove(sync + "/Projects");
+    fs::create_directory(sync + "/Projects");
+    window->CreateSimLink(folder);
+    EXPECT_TRUE(fs::is_empty(sync + "/Projects"));
+
+    EXPECT_TRUE(shell.Commands().empty());
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Exists, Exists, Exists}));
+}
+
+TEST_F(FolderLinkTest, HostileNamesAndPathsGiveALinkToExactlyThatFolderAndRunNothingElse)
+{
+    const String names[] = {
+        "two words",     "it's",          "say \"hi\"",     "back\\slash",   "$(touch canary)",
+        "`touch canary`", "a;touch canary", "a|touch canary", "a&touch canary", "star*",
+        "what?",         "[ab]",          "-rf",            "line\nend",     "perch\xC3\xA9",
+        "~tilde",        "#hash",         "'; touch canary; '", "\\'",        "tab\there",
+        String(255, 'n'),
+    };
+    const fs::path previous = fs::current_path();
+    fs::current_path(home.Outside().Path());
+    for (const String& name : names) {
+        Ref<FolderItem> folder = MakeFolder("in " + String(name.size() > 200 ? "long" : name) + "/" + name);
+        boxes.Clear();
+        window->CreateSimLink(folder);
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success})) << name;
+        EXPECT_EQ(LinkTarget(sync + "/" + name), folder->POSIXPath()) << name;
+    }
+    fs::current_path(previous);
+    EXPECT_FALSE(fs::exists(home.Outside() / "canary"));
+    EXPECT_FALSE(fs::exists(sync + "/canary"));
+    size_t links = 0;
+    for (const auto& entry : fs::directory_iterator(sync))
+        links += entry.is_symlink() ? 1u : 0u;
+    EXPECT_EQ(links, std::size(names));
+}
+
+TEST_F(FolderLinkTest, ASyncFolderPathWithSpecialCharactersStillReceivesTheLink)
+{
+    for (const String& odd : {String("odd 'home' $(x)"), String("new\nline")}) {
+        TemporaryHome oddHome(odd);
+        const String oddSync = oddHome.MakeDropbox();
+        window->DropBoxFolder = FolderItem::New(oddSync, 1);
+        Ref<FolderItem> folder = MakeFolder("Projects");
+        boxes.Clear();
+        window->CreateSimLink(folder);
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success})) << odd;
+        EXPECT_EQ(LinkTarget(oddSync + "/Projects"), folder->POSIXPath()) << odd;
+    }
+}
+
+TEST_F(FolderLinkTest, AFailingLnIsReportedWithItsComplaintWordForWord)
+{
+    Ref<FolderItem> folder = MakeFolder("Projects");
+    window->DropBoxFolder = FolderItem::New(home.Path() + "/Missing", 1);
+    window->CreateSimLink(folder);
+    std::ofstream(home.Path() + "/plain") << "x";
+    window->DropBoxFolder = FolderItem::New(home.Path() + "/plain", 1);
+    window->CreateSimLink(folder);
+    EXPECT_EQ(boxes.Texts(),
+              (std::vector<String>{
+                  "Errore imprevisto\nln: failed to create symbolic link '" + home.Path() +
+                      "/Missing/Projects': No such file or directory\n",
+                  "Errore imprevisto\nln: failed to create symbolic link '" + home.Path() +
+                      "/plain/Projects': Not a directory\n"}));
+}
+
+TEST_F(FolderLinkTest, AReadOnlySyncFolderIsReportedWithTheComplaintOfLn)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser may write into a read-only folder";
+    Ref<FolderItem> folder = MakeFolder("Projects");
+    fs::permissions(sync, fs::perms::owner_read | fs::perms::owner_exec);
+    window->CreateSimLink(folder);
+    EXPECT_EQ(boxes.Texts(),
+              (std::vector<String>{"Errore imprevisto\nln: failed to create symbolic link '" +
+                                   sync + "/Projects': Permission denied\n"}));
+}
+
+TEST_F(FolderLinkTest, TheCommandTextOfAPlainFolderIsTheLnOfItsQuotedPathAndName)
+{
+    CannedShell shell("");
+    window->DropBoxFolder = FolderItem::New("/Users/user/Dropbox", 1);
+    window->CreateSimLink(FolderItem::New("/Users/user/Projects", 1));
+    window->DropBoxFolder = FolderItem::New("/Users/user/My Dropbox", 1);
+    window->CreateSimLink(FolderItem::New("/Users/user/My Projects", 1));
+    EXPECT_EQ(shell.Commands(),
+              (std::vector<String>{"ln -s '/Users/user/Projects' /Users/user/Dropbox/'Projects'",
+                                   "ln -s '/Users/user/My Projects' /Users/user/My\\ Dropbox/'My Projects'"}));
+}
+
+TEST_F(FolderLinkTest, TheOutputAloneDecidesTheOutcome)
+{
+    struct Row {
+        String output;
+        String message;
+    };
+    for (const Row& row : {Row{"", Success}, Row{"\n", "Errore imprevisto\n\n"},
+                           Row{"ln: warning\n", "Errore imprevisto\nln: warning\n"}}) {
+        CannedShell shell(row.output);
+        boxes.Clear();
+        window->CreateSimLink(MakeFolder("Projects"));
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{row.message})) << row.output;
+    }
+}
+
+TEST_F(FolderLinkTest, TheRootFolderCannotBeNamedInsideTheSyncFolder)
+{
+    CountedShell shell;
+    window->CreateSimLink(FolderItem::New("/", 1));
+    EXPECT_TRUE(shell.Commands().empty());
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{"Errore imprevisto"}));
+}
+
+} // namespace
+} // namespace Quorvane

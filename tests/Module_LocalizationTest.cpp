@@ -1,0 +1,81 @@
+#include "messages/Module_Localization.h"
+
+#include "tests/support/Support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+
+namespace Quorvane {
+namespace {
+
+using Testing::Catalogue;
+
+struct Constant {
+    const char* name;
+    String (*read)(const String&);
+    String text;
+};
+
+const Constant Constants[] = {
+    {"DROPBOX_PATH", &Module_Localization::DROPBOX_PATH, "Il percorso per la cartella di DropBox \xC3\xA8 "},
+    {"ERROR", &Module_Localization::ERROR, "Errore imprevisto"},
+    {"PATH_NOT_FOUND", &Module_Localization::PATH_NOT_FOUND, "Impossibile trovare Dropbox"},
+    {"START_MSGBOX", &Module_Localization::START_MSGBOX, "Trascina la cartella da aggiungere sul Logo DropBox"},
+    {"NOT_DROPBOX_PATH", &Module_Localization::NOT_DROPBOX_PATH, "Impossibile trovare DropBox."},
+    {"DROPBOX_SUCCESS", &Module_Localization::DROPBOX_SUCCESS, "Collegamento alla cartella creato correttamente in DropBox"},
+    {"DROPBOX_FAIL", &Module_Localization::DROPBOX_FAIL, "Collegamento non creato"},
+    {"ONLY_FOLDERS", &Module_Localization::ONLY_FOLDERS, "Puoi creare solo collegamenti a cartelle."},
+    {"DROPBOX_EXISTS", &Module_Localization::DROPBOX_EXISTS, "Cartella gi\xC3\xA0 esistente"},
+};
+
+TEST(Module_Localization, WithoutACatalogueEveryConstantReadsItsDefaultByteForByte)
+{
+    const char* saved = std::getenv("LANG");
+    const std::optional<String> previous = saved ? std::optional<String>(saved) : std::nullopt;
+    for (const char* locale : {"C", "it_IT.UTF-8", ""}) {
+        setenv("LANG", locale, 1);
+        for (const Constant& constant : Constants)
+            EXPECT_EQ(constant.read(""), constant.text) << constant.name << " in " << locale;
+    }
+    EXPECT_EQ(Module_Localization::DROPBOX_PATH("").size(), 42u);
+    EXPECT_EQ(Module_Localization::DROPBOX_EXISTS("").size(), 23u);
+    EXPECT_NE(Module_Localization::PATH_NOT_FOUND(""), Module_Localization::NOT_DROPBOX_PATH(""));
+    if (previous)
+        setenv("LANG", previous->c_str(), 1);
+    else
+        unsetenv("LANG");
+}
+
+TEST(Module_Localization, ACatalogueForTheUsersLanguageTranslatesEachKey)
+{
+    std::vector<Catalogue::Message> messages;
+    for (const Constant& constant : Constants)
+        messages.push_back({"Module_Localization", constant.name, String("EN ") + constant.name});
+    Catalogue english("en_GB", messages);
+    for (const Constant& constant : Constants)
+        EXPECT_EQ(constant.read(""), String("EN ") + constant.name);
+}
+
+TEST(Module_Localization, TheLanguageReachesTheLookupUnchanged)
+{
+    Catalogue german("de", {{"Module_Localization", "ERROR", "Unerwarteter Fehler"}});
+    setenv("LANG", "C", 1); // the user's locale wants no translation
+    EXPECT_EQ(Module_Localization::ERROR(""), "Errore imprevisto");
+    EXPECT_EQ(Module_Localization::ERROR("de"), "Unerwarteter Fehler");
+    EXPECT_EQ(Module_Localization::ONLY_FOLDERS("de"), "Puoi creare solo collegamenti a cartelle.");
+}
+
+TEST(Module_Localization, LanguageListsAndRegionalFallbacksAreHonoured)
+{
+    Catalogue french("fr", {{"Module_Localization", "ERROR", "Erreur inattendue"}});
+    setenv("LANG", "fr_CA.UTF-8", 1);
+    EXPECT_EQ(Module_Localization::ERROR(""), "Erreur inattendue");
+    setenv("LANG", "it_IT.UTF-8", 1);
+    setenv("LANGUAGE", "xx:fr", 1);
+    EXPECT_EQ(Module_Localization::ERROR(""), "Erreur inattendue");
+}
+
+} // namespace
+} // namespace Quorvane

@@ -1,0 +1,75 @@
+#include "app/PluginEntrypoints.h"
+#include "framework/Graphics.h"
+
+#include <gtest/gtest.h>
+
+namespace Quorvane {
+namespace {
+
+int g_calls = 0;
+Int32 Twice(Int32 value)
+{
+    ++g_calls;
+    return 2 * value;
+}
+
+TEST(PluginEntrypoints, AllFourteenSignaturesAreLookedUpEachInItsPlace)
+{
+    _InitPluginEntrypoints();
+    ASSERT_EQ(__plugin_entrypoints->Count(), 14);
+    for (Int32 entry = 0; entry < 14; ++entry)
+        EXPECT_EQ(__plugin_entrypoints->Entry(entry).Signature(), PluginSignatures[static_cast<size_t>(entry)]);
+    EXPECT_EQ(__plugin_entrypoints->Entry(3).Signature(), "Shell.Execute(command as String)");
+    EXPECT_EQ(__plugin_entrypoints->Entry(10).Signature(), "Shell.Result.Get");
+    EXPECT_EQ(__plugin_entrypoints->Entry(11).Signature(), "Shell.Mode.Set");
+}
+
+TEST(PluginEntrypoints, TheOperationsTheSystemCallsAreBoundAndTheOthersHoldNothing)
+{
+    _InitPluginEntrypoints();
+    for (PluginEntry bound : {DecodeBase64Entry, ShellInitEntry, ShellExitEntry, ShellExecuteEntry,
+                              ShellResultGetEntry, ShellModeSetEntry})
+        EXPECT_TRUE(__plugin_entrypoints->Entry(bound).IsBound()) << bound;
+    for (PluginEntry unbound : {ShellExecuteWithParametersEntry, ShellReadAllEntry, ShellWriteEntry,
+                                ShellWriteLineEntry, ShellCloseEntry, ShellPollEntry,
+                                ShellCanonicalGetEntry, ShellCanonicalSetEntry})
+        EXPECT_FALSE(__plugin_entrypoints->Entry(unbound).IsBound()) << unbound;
+}
+
+TEST(PluginEntrypoints, AnEntryIsCalledOnlyAsTheTypeItWasBoundWith)
+{
+    Ref<PluginEntrypointsTable> table = RuntimeAllocatePluginEntrypointsTable(2);
+    table->SetEntry(0, PluginEntrypoint("Twice", &Twice));
+    g_calls = 0;
+    EXPECT_EQ(table->Entry(0).As<Int32(Int32)>()(21), 42);
+    EXPECT_THROW(table->Entry(0).As<void(Int32)>(), IllegalCastException);
+    EXPECT_THROW(table->Entry(1).As<Int32(Int32)>(), FunctionNotFoundException);
+    EXPECT_THROW(table->Entry(2), OutOfBoundsException);
+    EXPECT_THROW(table->Entry(-1), OutOfBoundsException);
+    EXPECT_EQ(g_calls, 1);
+}
+
+TEST(PluginEntrypoints, AnUnknownSignatureNamesItselfAndHoldsNothing)
+{
+    PluginEntrypoint missing = RuntimeLookupPluginEntrypoint("Shell.Poll");
+    EXPECT_FALSE(missing.IsBound());
+    try {
+        missing.As<void()>();
+        FAIL() << "an empty entry was handed out";
+    } catch (const FunctionNotFoundException& raised) {
+        EXPECT_EQ(raised.Message(), "No plug-in offers the outside operation \"Shell.Poll\".");
+    }
+}
+
+TEST(PluginEntrypoints, Base64IsDecodedStrictly)
+{
+    _InitPluginEntrypoints();
+    auto* decode = PluginOperation<DecodeBase64Operation>(DecodeBase64Entry);
+    EXPECT_EQ(decode("UXVvcnZhbmU=", nullptr), "Quorvane");
+    EXPECT_EQ(decode("", nullptr), "");
+    EXPECT_EQ(decode("AAE=", nullptr), String("\x00\x01", 2));
+    EXPECT_THROW(decode("not base64!", nullptr), UnsupportedFormatException);
+}
+
+} // namespace
+} // namespace Quorvane

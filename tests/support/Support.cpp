@@ -1,0 +1,227 @@
+#include "tests/support/Support.h"
+
+#include "app/PluginEntrypoints.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace Quorvane::Testing {
+
+namespace fs = std::filesystem;
+
+TemporaryFolder::TemporaryFolder()
+{
+    String pattern = (fs::temp_directory_path() / "quorvane-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    m_path = pattern;
+}
+
+TemporaryFolder::~TemporaryFolder()
+{
+    std::error_code ignored;
+    // A test may leave a folder without write permission behind.
+    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (auto it = fs::recursive_directory_iterator(m_path, ignored);
+         it != fs::recursive_directory_iterator(); it.increment(ignored))
+        if (!it->is_symlink(ignored) && it->is_directory(ignored))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(m_path, ignored);
+}
+
+TemporaryHome::TemporaryHome(const String& name) : m_home(m_folder.Path() / name)
+{
+    fs::create_directories(m_home);
+    if (const char* previous = std::getenv("HOME"))
+        m_previous = previous;
+    setenv("HOME", m_home.c_str(), 1);
+}
+
+TemporaryHome::~TemporaryHome()
+{
+    if (m_previous)
+        setenv("HOME", m_previous->c_str(), 1);
+    else
+        unsetenv("HOME");
+}
+
+String TemporaryHome::MakeDropbox()
+{
+    fs::create_directory(m_home / "Dropbox");
+    return Dropbox();
+}
+
+MessageBoxes::MessageBoxes()
+    : m_previous(SetMessageBoxWatcher([this](const String& text) { m_texts.push_back(text); }))
+{
+}
+
+MessageBoxes::~MessageBoxes()
+{
+    SetMessageBoxWatcher(std::move(m_previous));
+}
+
+namespace {
+
+struct CannedState {
+    String reply;
+    std::vector<String> commands;
+    PluginEntrypoint real;
+};
+
+CannedState& Canned()
+{
+    static CannedState state;
+    return state;
+}
+
+void CannedExecute(Shell::State& state, const String& command)
+{
+    Canned().commands.push_back(command);
+    state.Result = Canned().reply;
+}
+
+struct CountedState {
+    std::vector<String> commands;
+    PluginEntrypoint real;
+};
+
+CountedState& Counted()
+{
+    static CountedState state;
+    return state;
+}
+
+void CountedExecute(Shell::State& state, const String& command)
+{
+    Counted().commands.push_back(command);
+    Counted().real.As<Shell::ExecuteOperation>()(state, command);
+}
+
+} // namespace
+
+CannedShell::CannedShell(String reply)
+{
+    Canned() = {std::move(reply), {}, __plugin_entrypoints->Entry(ShellExecuteEntry)};
+    __plugin_entrypoints->SetEntry(
+        ShellExecuteEntry, PluginEntrypoint(PluginSignatures[ShellExecuteEntry], &CannedExecute));
+}
+
+CannedShell::~CannedShell()
+{
+    __plugin_entrypoints->SetEntry(ShellExecuteEntry, Canned().real);
+}
+
+void CannedShell::Reply(String reply)
+{
+    Canned().reply = std::move(reply);
+}
+
+const std::vector<String>& CannedShell::Commands() const
+{
+    return Canned().commands;
+}
+
+CountedShell::CountedShell()
+{
+    Counted() = {{}, __plugin_entrypoints->Entry(ShellExecuteEntry)};
+    __plugin_entrypoints->SetEntry(
+        ShellExecuteEntry, PluginEntrypoint(PluginSignatures[ShellExecuteEntry], &CountedExecute));
+}
+
+CountedShell::~CountedShell()
+{
+    __plugin_entrypoints->SetEntry(ShellExecuteEntry, Counted().real);
+}
+
+const std::vector<String>& CountedShell::Commands() const
+{
+    return Counted().commands;
+}
+
+namespace {
+
+String Escaped(const String& text)
+{
+    String out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+Catalogue::Catalogue(const String& language, const std::vector<Message>& messages)
+{
+    const fs::path folder = m_data.Path() / "quorvane" / "translations";
+    fs::create_directories(folder);
+    const fs::path source = folder / ("quorvane_" + language + ".ts");
+    {
+        std::ofstream ts(source);
+        ts << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<!DOCTYPE TS>\n"
+           << "<TS version=\"2.1\" language=\"" << language << "\">\n";
+        for (const Message& message : messages)
+            ts << "<context><name>" << Escaped(message.context) << "</name><message><source>"
+               << Escaped(message.source) << "</source><translation>"
+               << Escaped(message.translation) << "</translation></message></context>\n";
+        ts << "</TS>\n";
+    }
+    const String command = String(QUORVANE_LRELEASE) + " -silent '" + source.string() + "'";
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("lrelease failed: " + command);
+    for (const char* name : {"XDG_DATA_HOME", "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        m_saved.emplace_back(name, value ? std::optional<String>(value) : std::nullopt);
+    }
+    setenv("XDG_DATA_HOME", m_data.Path().c_str(), 1);
+    unsetenv("LANGUAGE");
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    setenv("LANG", (language + ".UTF-8").c_str(), 1);
+}
+
+Catalogue::~Catalogue()
+{
+    for (const auto& [name, value] : m_saved) {
+        if (value)
+            setenv(name.c_str(), value->c_str(), 1);
+        else
+            unsetenv(name.c_str());
+    }
+}
+
+void ProcessEvents()
+{
+    for (int round = 0; round < 3; ++round)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+String ReadFile(const String& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+std::optional<String> LinkTarget(const String& path)
+{
+    std::error_code error;
+    if (!fs::is_symlink(fs::symlink_status(path, error)))
+        return std::nullopt;
+    return fs::read_symlink(path, error).string();
+}
+
+} // namespace Quorvane::Testing

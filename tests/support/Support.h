@@ -1,0 +1,127 @@
+#pragma once
+
+// Fixtures shared by the tests: temporary folders and homes, the message boxes a test saw, and
+// canned shell replies through the table of entry points.
+
+#include "framework/MsgBox.h"
+#include "framework/Types.h"
+#include "linking/Shell.h"
+
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace Quorvane::Testing {
+
+// A fresh folder that is removed, with everything in it, at the end of the test.
+class TemporaryFolder {
+public:
+    TemporaryFolder();
+    ~TemporaryFolder();
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return m_path; }
+    // The path of an entry inside the folder, as text.
+    String operator/(const String& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// Points HOME at a fresh temporary folder for the length of the test; the folder may get a
+// Dropbox folder of its own.
+class TemporaryHome {
+public:
+    // The home's path may be given a name of its own inside the temporary folder.
+    explicit TemporaryHome(const String& name = "home");
+    ~TemporaryHome();
+    TemporaryHome(const TemporaryHome&) = delete;
+    TemporaryHome& operator=(const TemporaryHome&) = delete;
+
+    String Path() const { return m_home.string(); }
+    // Makes ~/Dropbox and returns its path.
+    String MakeDropbox();
+    // The path ~/Dropbox, whether it exists or not.
+    String Dropbox() const { return (m_home / "Dropbox").string(); }
+    // The folder beside the home, for folders to drop.
+    const TemporaryFolder& Outside() const { return m_outside; }
+
+private:
+    TemporaryFolder m_folder;
+    TemporaryFolder m_outside;
+    std::filesystem::path m_home;
+    std::optional<String> m_previous;
+};
+
+// Sees and dismisses every message box for the length of the test, keeping their texts in order.
+class MessageBoxes {
+public:
+    MessageBoxes();
+    ~MessageBoxes();
+    MessageBoxes(const MessageBoxes&) = delete;
+    MessageBoxes& operator=(const MessageBoxes&) = delete;
+
+    const std::vector<String>& Texts() const { return m_texts; }
+    void Clear() { m_texts.clear(); }
+
+private:
+    std::vector<String> m_texts;
+    MessageBoxWatcher m_previous;
+};
+
+// Binds the shell's Execute entry to an operation that runs nothing and replies with a canned
+// text, as no real shell would; the commands it was given are kept. The real entry comes back at
+// the end of the test.
+class CannedShell {
+public:
+    explicit CannedShell(String reply);
+    ~CannedShell();
+    CannedShell(const CannedShell&) = delete;
+    CannedShell& operator=(const CannedShell&) = delete;
+
+    // The reply for the next commands.
+    void Reply(String reply);
+    const std::vector<String>& Commands() const;
+};
+
+// Counts the commands that reach the real shell for the length of the test.
+class CountedShell {
+public:
+    CountedShell();
+    ~CountedShell();
+    CountedShell(const CountedShell&) = delete;
+    CountedShell& operator=(const CountedShell&) = delete;
+
+    const std::vector<String>& Commands() const;
+};
+
+// Supplies a Qt translation catalogue from outside the program for the length of the test: made
+// with lrelease in a temporary XDG data folder, and chosen through the locale environment.
+class Catalogue {
+public:
+    struct Message {
+        String context;
+        String source;
+        String translation;
+    };
+    Catalogue(const String& language, const std::vector<Message>& messages);
+    ~Catalogue();
+    Catalogue(const Catalogue&) = delete;
+    Catalogue& operator=(const Catalogue&) = delete;
+
+private:
+    TemporaryFolder m_data;
+    std::vector<std::pair<String, std::optional<String>>> m_saved;
+};
+
+// Runs the Qt events that are waiting, queued drops included.
+void ProcessEvents();
+
+// Reads a whole file.
+String ReadFile(const String& path);
+
+// The entry's symbolic-link target, or nothing when it is not a link.
+std::optional<String> LinkTarget(const String& path);
+
+} // namespace Quorvane::Testing
