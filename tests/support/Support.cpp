@@ -72,6 +72,7 @@ struct CannedState {
     String reply;
     std::vector<String> commands;
     PluginEntrypoint real;
+    std::optional<String> onlyFor;
 };
 
 CannedState& Canned()
@@ -83,7 +84,10 @@ CannedState& Canned()
 void CannedExecute(Shell::State& state, const String& command)
 {
     Canned().commands.push_back(command);
-    state.Result = Canned().reply;
+    if (Canned().onlyFor && *Canned().onlyFor != command)
+        Canned().real.As<Shell::ExecuteOperation>()(state, command);
+    else
+        state.Result = Canned().reply;
 }
 
 struct CountedState {
@@ -105,9 +109,9 @@ void CountedExecute(Shell::State& state, const String& command)
 
 } // namespace
 
-CannedShell::CannedShell(String reply)
+CannedShell::CannedShell(String reply, std::optional<String> onlyFor)
 {
-    Canned() = {std::move(reply), {}, __plugin_entrypoints->Entry(ShellExecuteEntry)};
+    Canned() = {std::move(reply), {}, __plugin_entrypoints->Entry(ShellExecuteEntry), std::move(onlyFor)};
     __plugin_entrypoints->SetEntry(
         ShellExecuteEntry, PluginEntrypoint(PluginSignatures[ShellExecuteEntry], &CannedExecute));
 }

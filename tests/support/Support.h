@@ -71,11 +71,12 @@ private:
 };
 
 // Binds the shell's Execute entry to an operation that runs nothing and replies with a canned
-// text, as no real shell would; the commands it was given are kept. The real entry comes back at
-// the end of the test.
+// text, as no real shell would; the commands it was given are kept. Given onlyFor, it answers that
+// command line alone and hands every other one to the real shell. The real entry comes back at the
+// end of the test.
 class CannedShell {
 public:
-    explicit CannedShell(String reply);
+    explicit CannedShell(String reply, std::optional<String> onlyFor = std::nullopt);
     ~CannedShell();
     CannedShell(const CannedShell&) = delete;
     CannedShell& operator=(const CannedShell&) = delete;
