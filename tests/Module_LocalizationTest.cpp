@@ -1,6 +1,9 @@
 #include "messages/Module_Localization.h"
 
 #include "tests/support/Support.h"
+#include "tests/support/TestWindow.h"
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -75,6 +78,31 @@ TEST(Module_Localization, LanguageListsAndRegionalFallbacksAreHonoured)
     setenv("LANG", "it_IT.UTF-8", 1);
     setenv("LANGUAGE", "xx:fr", 1);
     EXPECT_EQ(Module_Localization::ERROR(""), "Erreur inattendue");
+}
+
+TEST(Module_Localization, ATranslationOfTheErrorChangesEveryMessageThatBeginsWithIt)
+{
+    Catalogue english("en_GB", {{"Module_Localization", "ERROR", "Unexpected error"}});
+    Testing::TemporaryHome home("odd:home");
+    const String folder = home.Outside() / "Projects";
+    std::filesystem::create_directory(folder);
+    Testing::MessageBoxes boxes;
+    auto window = Testing::BareWindow();
+    {
+        Testing::CannedShell shell("");
+        window->ReadDropBoxDefaultFolder();
+        window->DropBoxFolder = FolderItem::New("/missing/Dropbox", 1);
+        window->Canvas1_MouseDown(nullptr, 0, 0);
+    }
+    window->CreateSimLink(FolderItem::New(folder, 1));
+    window->Canvas1_DropObject(nullptr, DragItem::New({{true, folder}}), 0);
+    EXPECT_EQ(boxes.Texts(),
+              (std::vector<String>{
+                  "Unexpected error\nImpossibile trovare DropBox.",
+                  "Unexpected error\nImpossibile trovare Dropbox",
+                  "Unexpected error\nln: failed to create symbolic link '/missing/Dropbox/Projects': "
+                  "No such file or directory\n",
+                  "Unexpected error"}));
 }
 
 } // namespace

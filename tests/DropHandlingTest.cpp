@@ -1,0 +1,181 @@
+#include "tests/support/OpenedWindow.h"
+#include "tests/support/Support.h"
+
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace Quorvane {
+namespace {
+
+using namespace Testing;
+namespace fs = std::filesystem;
+
+const String Success = "Collegamento alla cartella creato correttamente in DropBox";
+const String OnlyFolders = "Puoi creare solo collegamenti a cartelle.";
+const String EmptyReply = "Errore imprevisto\nImpossibile trovare DropBox.";
+const String Error = "Errore imprevisto";
+
+// A home with a sync folder, a folder and a file to drop, and the message boxes of the test.
+class DropHandlingTest : public ::testing::Test {
+protected:
+    DropHandlingTest()
+    {
+        sync = home.MakeDropbox();
+        folder = home.Outside() / "Projects";
+        fs::create_directory(folder);
+        file = home.Outside() / "notes.txt";
+        std::ofstream(file) << "notes";
+    }
+
+    // Drops the data in the middle of the logo and lets the queued drop run.
+    DragOutcome DropOnLogo(const OpenedWindow& opened, const QMimeData& data)
+    {
+        DragOutcome outcome = DragAndDrop(opened.TopLevel(), opened.OnCanvas({150, 50}), data);
+        ProcessEvents();
+        return outcome;
+    }
+
+    TemporaryHome home;
+    String sync;
+    String folder;
+    String file;
+    MessageBoxes boxes;
+};
+
+TEST_F(DropHandlingTest, DragsThatCarryNoLocalFolderAreRefusedAtThePointer)
+{
+    OpenedWindow opened;
+    CountedShell shell;
+    auto text = std::make_unique<QMimeData>();
+    text->setText("/just/some/text");
+    auto web = std::make_unique<QMimeData>();
+    web->setUrls({QUrl("https://example.org/folder/")});
+    const std::pair<const char*, std::unique_ptr<QMimeData>> rows[] = {
+        {"text", std::move(text)},
+        {"a web address", std::move(web)},
+        {"a file alone", LocalEntries({file})},
+        {"a missing folder", LocalEntries({home.Outside() / "gone"})},
+    };
+    for (const auto& [what, data] : rows) {
+        const DragOutcome outcome = DropOnLogo(opened, *data);
+        EXPECT_FALSE(outcome.entered) << what;
+        EXPECT_FALSE(outcome.moved) << what;
+        EXPECT_FALSE(outcome.dropped) << what;
+    }
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_TRUE(shell.Commands().empty());
+}
+
+TEST_F(DropHandlingTest, ADroppedFolderIsAdmittedAtThePointerAndBecomesALink)
+{
+    OpenedWindow opened;
+    CountedShell shell;
+    const DragOutcome outcome = DropOnLogo(opened, *LocalEntries({folder}));
+    EXPECT_TRUE(outcome.entered);
+    EXPECT_TRUE(outcome.moved);
+    EXPECT_TRUE(outcome.dropped);
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success}));
+    EXPECT_EQ(LinkTarget(sync + "/Projects"), folder);
+    ASSERT_EQ(shell.Commands().size(), 2u);
+    EXPECT_EQ(shell.Commands()[0], "~/Dropbox/");
+    ASSERT_TRUE(opened.Window()->mFolderCocoa);
+    EXPECT_EQ(opened.Window()->mFolderCocoa->POSIXPath(), folder);
+}
+
+TEST_F(DropHandlingTest, TheDropIsHandledOnlyOnceQtsDropEventHasReturned)
+{
+    OpenedWindow opened;
+    const DragOutcome outcome =
+        DragAndDrop(opened.TopLevel(), opened.OnCanvas({150, 50}), *LocalEntries({folder}));
+    EXPECT_TRUE(outcome.dropped);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_FALSE(fs::exists(fs::symlink_status(sync + "/Projects")));
+    ProcessEvents();
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success}));
+}
+
+TEST_F(DropHandlingTest, OnlyTheFirstItemOfADropIsHandled)
+{
+    OpenedWindow opened;
+    CountedShell shell;
+    const String second = home.Outside() / "Second";
+    fs::create_directory(second);
+    auto webFirst = std::make_unique<QMimeData>();
+    webFirst->setUrls({QUrl("https://example.org/"), QUrl::fromLocalFile(QString::fromStdString(folder))});
+
+    DropOnLogo(opened, *LocalEntries({file, folder}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{OnlyFolders}));
+    EXPECT_TRUE(shell.Commands().empty());
+
+    boxes.Clear();
+    EXPECT_TRUE(DropOnLogo(opened, *webFirst).dropped);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_TRUE(shell.Commands().empty());
+
+    DropOnLogo(opened, *LocalEntries({folder, second, file}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success}));
+    EXPECT_EQ(LinkTarget(sync + "/Projects"), folder);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(sync + "/Second")));
+}
+
+TEST_F(DropHandlingTest, AReplyOfAnotherFormShowsTheErrorAlone)
+{
+    TemporaryHome oddHome("odd:home");
+    oddHome.MakeDropbox();
+    OpenedWindow opened;
+    EXPECT_TRUE(opened.Window()->DropBoxFolder.IsNil());
+    CountedShell shell;
+    DropOnLogo(opened, *LocalEntries({folder}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Error}));
+    EXPECT_EQ(shell.Commands(), (std::vector<String>{"~/Dropbox/"}));
+}
+
+TEST_F(DropHandlingTest, AnEmptyReplyWithNoFolderKnownShowsTheDiscoveryMessageThenTheError)
+{
+    CannedShell shell("", "~/Dropbox/");
+    OpenedWindow opened;
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{EmptyReply}));
+    boxes.Clear();
+    DropOnLogo(opened, *LocalEntries({folder}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{EmptyReply, Error}));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(sync + "/Projects")));
+}
+
+TEST_F(DropHandlingTest, AnEmptyReplyAfterAnEarlierDiscoveryLinksIntoTheEarlierFolder)
+{
+    OpenedWindow opened;
+    CannedShell shell("", "~/Dropbox/");
+    DropOnLogo(opened, *LocalEntries({folder}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{EmptyReply, Success}));
+    EXPECT_EQ(LinkTarget(sync + "/Projects"), folder);
+}
+
+TEST_F(DropHandlingTest, ASyncFolderMissingOnDiskGetsTheLinkCommandAndItsComplaint)
+{
+    fs::remove(sync);
+    OpenedWindow opened;
+    DropOnLogo(opened, *LocalEntries({folder}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{"Errore imprevisto\nln: failed to create symbolic link '" +
+                                                  sync + "/Projects': No such file or directory\n"}));
+}
+
+TEST_F(DropHandlingTest, ADropOutsideTheLogoIsRefused)
+{
+    OpenedWindow opened;
+    for (QPoint outside : {QPoint(-4, 50), QPoint(-1, 50), QPoint(150, -2), QPoint(150, -1)}) {
+        const DragOutcome outcome =
+            DragAndDrop(opened.TopLevel(), opened.OnCanvas(outside), *LocalEntries({folder}));
+        ProcessEvents();
+        EXPECT_FALSE(outcome.entered);
+        EXPECT_FALSE(outcome.dropped);
+    }
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_FALSE(fs::exists(fs::symlink_status(sync + "/Projects")));
+}
+
+} // namespace
+} // namespace Quorvane

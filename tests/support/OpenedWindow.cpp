@@ -1,0 +1,73 @@
+#include "tests/support/OpenedWindow.h"
+
+#include "app/App.h"
+#include "framework/Native.h"
+#include "tests/support/Support.h"
+#include "window/folder.h"
+
+#include <QUrl>
+#include <qpa/qplatformdrag.h>
+#include <qpa/qwindowsysteminterface.h>
+
+namespace Quorvane::Testing {
+
+OpenedWindow::OpenedWindow()
+{
+    folder::_Initialize();
+    _RuntimeRegisterAppObject(RuntimeNewObject<App>());
+    m_window = Window_main::Implicit();
+    ProcessEvents();
+}
+
+OpenedWindow::~OpenedWindow()
+{
+    m_window.Clear();
+    _ReleaseImplicitWindows();
+    _RuntimeRegisterAppObject(nullptr);
+    folder::pfolders__Exit();
+    ProcessEvents();
+}
+
+QWidget& OpenedWindow::TopLevel() const
+{
+    return NativeAccess::TopLevel(*m_window);
+}
+
+QWidget& OpenedWindow::Canvas() const
+{
+    return NativeAccess::Widget(*m_window->Canvas1());
+}
+
+QPoint OpenedWindow::OnCanvas(QPoint point) const
+{
+    return Canvas().mapTo(&TopLevel(), point);
+}
+
+DragOutcome DragAndDrop(QWidget& topLevel, QPoint at, const QMimeData& data, Qt::DropActions actions)
+{
+    QWindow* window = topLevel.windowHandle();
+    if (!window)
+        throw std::runtime_error("the window has no native window");
+    DragOutcome outcome;
+    outcome.entered =
+        QWindowSystemInterface::handleDrag(window, &data, at, actions, Qt::LeftButton, {}).isAccepted();
+    outcome.moved = QWindowSystemInterface::handleDrag(window, &data, at, actions,
+                                                       Qt::LeftButton, {})
+                        .isAccepted();
+    outcome.dropped = QWindowSystemInterface::handleDrop(window, &data, at, actions,
+                                                         Qt::LeftButton, {})
+                          .isAccepted();
+    return outcome;
+}
+
+std::unique_ptr<QMimeData> LocalEntries(const std::vector<String>& paths)
+{
+    QList<QUrl> addresses;
+    for (const String& path : paths)
+        addresses.append(QUrl::fromLocalFile(QString::fromStdString(path)));
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls(addresses);
+    return data;
+}
+
+} // namespace Quorvane::Testing
