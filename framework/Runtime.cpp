@@ -75,6 +75,11 @@ void RuntimeSetExitStatus(Int32 status)
     State().exitStatus = status;
 }
 
+Int32 RuntimeExitStatus()
+{
+    return State().exitStatus;
+}
+
 Boolean QuitRequested()
 {
     return State().quitRequested;

@@ -19,6 +19,9 @@ void Quit(Int32 exitCode = 0);
 // Sets the status the run ends with, without ending it.
 void RuntimeSetExitStatus(Int32 status);
 
+// The status the run will end with, as things stand.
+Int32 RuntimeExitStatus();
+
 // True once Quit has been called in this run.
 Boolean QuitRequested();
 

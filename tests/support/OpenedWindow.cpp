@@ -1,6 +1,7 @@
 #include "tests/support/OpenedWindow.h"
 
 #include "app/App.h"
+#include "app/MenuBar1.h"
 #include "framework/Native.h"
 #include "tests/support/Support.h"
 #include "window/folder.h"
@@ -11,10 +12,13 @@
 
 namespace Quorvane::Testing {
 
-OpenedWindow::OpenedWindow()
+OpenedWindow::OpenedWindow(bool withMenuBar)
 {
     folder::_Initialize();
-    _RuntimeRegisterAppObject(RuntimeNewObject<App>());
+    Ref<App> app = RuntimeNewObject<App>();
+    if (withMenuBar)
+        app->MenuBar(MenuBar1::Implicit());
+    _RuntimeRegisterAppObject(app);
     m_window = Window_main::Implicit();
     ProcessEvents();
 }
@@ -25,6 +29,7 @@ OpenedWindow::~OpenedWindow()
     _ReleaseImplicitWindows();
     _RuntimeRegisterAppObject(nullptr);
     folder::pfolders__Exit();
+    MenuBar1_implicitInstance__Exit();
     ProcessEvents();
 }
 

@@ -10,11 +10,12 @@
 
 namespace Quorvane::Testing {
 
-// Registers the file type and an application object, then opens the main window through its
-// accessor, discovery included; everything is released again at the end of the test.
+// Registers the file type and an application object (with the program's menu bar when asked),
+// then opens the main window through its accessor, discovery included; everything is released
+// again at the end of the test.
 class OpenedWindow {
 public:
-    OpenedWindow();
+    explicit OpenedWindow(bool withMenuBar = false);
     ~OpenedWindow();
     OpenedWindow(const OpenedWindow&) = delete;
     OpenedWindow& operator=(const OpenedWindow&) = delete;
