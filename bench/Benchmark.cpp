@@ -1,0 +1,342 @@
+// Measures what a drop, a start and the shell service cost, each against a baseline measured in
+// the same run, and prints one line per figure:
+//   figure: NAME median=VALUE baseline=VALUE ratio=R target=T
+// Times are in milliseconds, memory in MiB. The start-up and memory figures need an X display
+// (DISPLAY); without one they are left out. Exits non-zero only when a figure could not be measured.
+
+#include "app/App.h"
+#include "app/PluginEntrypoints.h"
+#include "framework/MsgBox.h"
+#include "framework/Native.h"
+#include "framework/Runtime.h"
+#include "linking/Shell.h"
+#include "window/Window_main.h"
+#include "window/folder.h"
+
+#include <QCoreApplication>
+#include <QMimeData>
+#include <QUrl>
+#include <qpa/qplatformdrag.h>
+#include <qpa/qwindowsysteminterface.h>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <signal.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace Quorvane::Bench {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::duration elapsed)
+{
+    return std::chrono::duration<double, std::milli>(elapsed).count();
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void Report(const char* name, const std::vector<double>& measured, const std::vector<double>& baseline,
+            double target)
+{
+    const double median = Median(measured);
+    const double base = Median(baseline);
+    std::printf("figure: %s median=%.3f baseline=%.3f ratio=%.3f target=%.2f\n", name, median, base,
+                median / base, target);
+    std::fflush(stdout);
+}
+
+// Spawns the program with the arguments and waits for it; its output goes to /dev/null.
+void SpawnAndWait(const std::vector<std::string>& words)
+{
+    std::vector<std::string> copies = words;
+    std::vector<char*> arguments;
+    for (std::string& word : copies)
+        arguments.push_back(word.data());
+    arguments.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    if (posix_spawn(&child, arguments[0], &actions, nullptr, arguments.data(), environ) != 0)
+        throw std::runtime_error("cannot spawn " + words[0]);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+std::vector<double> Repeat(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        const auto start = Clock::now();
+        work();
+        times.push_back(Milliseconds(Clock::now() - start));
+    }
+    return times;
+}
+
+String Execute(const String& command)
+{
+    Ref<Shell> shell = RuntimeNewObject<Shell>();
+    shell->Mode(0);
+    shell->Execute(command);
+    return shell->Result();
+}
+
+void ShellFigures(int runs)
+{
+    const std::vector<std::string> bashTrue = {"/bin/bash", "-c", "true"};
+    std::vector<double> baseline;
+    std::vector<double> measured;
+    // Interleaved, so that both see the same state of a busy machine.
+    for (int run = 0; run < runs; ++run) {
+        baseline.push_back(Repeat(1, [&] { SpawnAndWait(bashTrue); })[0]);
+        measured.push_back(Repeat(1, [] { Execute("true"); })[0]);
+    }
+    Report("shell_overhead", measured, baseline, 1.10);
+
+    const std::string produce = "head -c 67108864 /dev/zero";
+    baseline.clear();
+    measured.clear();
+    for (int run = 0; run < std::max(3, runs / 40); ++run) {
+        baseline.push_back(Repeat(1, [&] { SpawnAndWait({"/bin/bash", "-c", produce + " >/dev/null"}); })[0]);
+        measured.push_back(Repeat(1, [&] {
+            if (Execute(produce).size() != 67108864u)
+                throw std::runtime_error("the output did not arrive whole");
+        })[0]);
+    }
+    Report("shell_output", measured, baseline, 1.25);
+}
+
+// Drops folders on the logo of a window opened as the program opens it, and times each drop from
+// the moment Qt's drop event reaches the window to the moment the outcome's message box is shown.
+void DropFigure(int runs)
+{
+    const fs::path root = fs::temp_directory_path() / ("quorvane-bench-" + std::to_string(getpid()));
+    fs::create_directories(root / "home" / "Dropbox");
+    fs::create_directories(root / "outside");
+    setenv("HOME", (root / "home").c_str(), 1);
+
+    folder::_Initialize();
+    _RuntimeRegisterAppObject(RuntimeNewObject<App>());
+    Ref<Window_main> window = Window_main::Implicit();
+    std::optional<Clock::time_point> shown;
+    String lastText;
+    MessageBoxWatcher previous = SetMessageBoxWatcher([&](const String& text) {
+        shown = Clock::now();
+        lastText = text;
+    });
+    QWidget& topLevel = NativeAccess::TopLevel(*window);
+    QWidget& canvas = NativeAccess::Widget(*window->Canvas1());
+    const QPoint at = canvas.mapTo(&topLevel, QPoint(150, 50));
+
+    std::vector<double> measured;
+    std::vector<double> baseline;
+    for (int run = 0; run < runs; ++run) {
+        const fs::path dropped = root / "outside" / ("Folder " + std::to_string(run));
+        fs::create_directory(dropped);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped.string()))});
+        const auto actions = Qt::CopyAction | Qt::LinkAction;
+        QWindowSystemInterface::handleDrag(topLevel.windowHandle(), &data, at, actions, Qt::LeftButton, {});
+        shown.reset();
+        const auto start = Clock::now();
+        QWindowSystemInterface::handleDrop(topLevel.windowHandle(), &data, at, actions, Qt::LeftButton, {});
+        while (!shown)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+        measured.push_back(Milliseconds(*shown - start));
+        if (lastText != "Collegamento alla cartella creato correttamente in DropBox")
+            throw std::runtime_error("a drop ended with \"" + lastText + "\"");
+        baseline.push_back(Repeat(1, [] { SpawnAndWait({"/bin/bash", "-c", "true"}); })[0]);
+    }
+    Report("drop_handling", measured, baseline, 2.30);
+
+    SetMessageBoxWatcher(std::move(previous));
+    window.Clear();
+    _ReleaseImplicitWindows();
+    _RuntimeRegisterAppObject(nullptr);
+    folder::pfolders__Exit();
+    fs::remove_all(root);
+}
+
+// Watches the X display for the top-level windows that programs map.
+class MapWatcher {
+public:
+    MapWatcher() : m_connection(xcb_connect(nullptr, nullptr))
+    {
+        if (xcb_connection_has_error(m_connection))
+            throw std::runtime_error("cannot reach the X display");
+        xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(m_connection, screen->root, XCB_CW_EVENT_MASK, &mask);
+        xcb_flush(m_connection);
+    }
+    ~MapWatcher() { xcb_disconnect(m_connection); }
+    MapWatcher(const MapWatcher&) = delete;
+    MapWatcher& operator=(const MapWatcher&) = delete;
+
+    // Waits for the next top-level window to be mapped and returns it, or 0 after the time-out.
+    xcb_window_t NextMapped(std::chrono::milliseconds limit)
+    {
+        const auto end = Clock::now() + limit;
+        while (Clock::now() < end) {
+            while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+                const bool mapped = (event->response_type & 0x7F) == XCB_MAP_NOTIFY;
+                const xcb_window_t window = reinterpret_cast<xcb_map_notify_event_t*>(event)->window;
+                std::free(event);
+                if (mapped)
+                    return window;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        return 0;
+    }
+
+private:
+    xcb_connection_t* m_connection;
+};
+
+// A program started on the display, ended at the end of the measurement.
+class Launched {
+public:
+    explicit Launched(const std::vector<std::string>& words)
+    {
+        std::vector<std::string> copies = words;
+        std::vector<char*> arguments;
+        for (std::string& word : copies)
+            arguments.push_back(word.data());
+        arguments.push_back(nullptr);
+        if (posix_spawn(&m_pid, arguments[0], nullptr, nullptr, arguments.data(), environ) != 0)
+            throw std::runtime_error("cannot start " + words[0]);
+    }
+    ~Launched()
+    {
+        kill(m_pid, SIGKILL);
+        int status = 0;
+        waitpid(m_pid, &status, 0);
+    }
+    Launched(const Launched&) = delete;
+    Launched& operator=(const Launched&) = delete;
+
+    // The peak resident memory so far, in MiB.
+    double PeakMiB() const
+    {
+        std::ifstream status("/proc/" + std::to_string(m_pid) + "/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.starts_with("VmHWM:"))
+                return std::stod(line.substr(6)) / 1024.0;
+        throw std::runtime_error("no peak memory for the program");
+    }
+    pid_t Pid() const { return m_pid; }
+
+private:
+    pid_t m_pid = 0;
+};
+
+void DisplayFigures(const std::string& program, const std::string& minimal, int runs)
+{
+    const fs::path home = fs::temp_directory_path() / ("quorvane-bench-home-" + std::to_string(getpid()));
+    fs::create_directories(home / "Dropbox");
+    setenv("HOME", home.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+
+    std::vector<double> start;
+    std::vector<double> startBaseline;
+    std::vector<double> memory;
+    std::vector<double> memoryBaseline;
+    const auto limit = std::chrono::milliseconds(15000);
+    for (int run = 0; run < runs; ++run) {
+        {
+            MapWatcher watcher;
+            const auto begin = Clock::now();
+            Launched baseline({minimal});
+            if (!watcher.NextMapped(limit))
+                throw std::runtime_error("the minimal program showed no message box");
+            startBaseline.push_back(Milliseconds(Clock::now() - begin));
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            memoryBaseline.push_back(baseline.PeakMiB());
+        }
+        {
+            MapWatcher watcher;
+            const auto begin = Clock::now();
+            Launched quorvane({program});
+            const xcb_window_t box = watcher.NextMapped(limit);
+            if (!box)
+                throw std::runtime_error("quorvane showed no start message");
+            start.push_back(Milliseconds(Clock::now() - begin));
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            SpawnAndWait({"/usr/bin/xdotool", "key", "--window", std::to_string(box), "Return"});
+            if (!watcher.NextMapped(limit))
+                throw std::runtime_error("quorvane showed no window after its start message");
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            memory.push_back(quorvane.PeakMiB());
+        }
+    }
+    Report("startup", start, startBaseline, 1.30);
+    Report("memory", memory, memoryBaseline, 1.20);
+    fs::remove_all(home);
+}
+
+} // namespace Quorvane::Bench
+
+int main(int argc, char** argv)
+{
+    using namespace Quorvane;
+    bool quick = false;
+    std::string program;
+    std::string minimal;
+    for (int index = 1; index < argc; ++index) {
+        const std::string argument = argv[index];
+        if (argument == "--quick")
+            quick = true;
+        else if (argument == "--program" && index + 1 < argc)
+            program = argv[++index];
+        else if (argument == "--minimal" && index + 1 < argc)
+            minimal = argv[++index];
+    }
+    try {
+        const char* display = std::getenv("DISPLAY");
+        const std::string shownOn = display ? display : "";
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        RuntimeInit();
+        _InitPluginEntrypoints();
+        Bench::ShellFigures(quick ? 40 : 400);
+        Bench::DropFigure(quick ? 10 : 60);
+        __plugin_entrypoints.Clear();
+        RuntimeExit();
+        if (!shownOn.empty() && !program.empty() && !minimal.empty()) {
+            setenv("DISPLAY", shownOn.c_str(), 1);
+            Bench::DisplayFigures(program, minimal, quick ? 2 : 10);
+        } else {
+            std::printf("no X display, or no --program and --minimal: startup and memory left out\n");
+        }
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "quorvane_bench: %s\n", failure.what());
+        return 1;
+    }
+    return 0;
+}
