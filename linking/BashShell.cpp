@@ -7,7 +7,7 @@
 // "bash: /home/u/Dropbox/: Is a directory". Nothing else of interactivity is let in: no start-up
 // files, no history expansion, no job control, and a session of its own, so that the shell finds
 // no terminal to take over. Its complaints about that missing terminal go to /dev/null; only then
-// is its error output joined to the pipe, and the command line is evaluated in a subshell.
+// is its error output joined to the pipe, and the command line is read.
 
 #include "framework/PluginEntrypoints.h"
 #include "linking/Shell.h"
@@ -20,6 +20,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <vector>
 
 extern char** environ;
@@ -34,11 +35,11 @@ constexpr const char* ShellProgram = "/bin/bash";
 // The descriptor that carries the pipe into the shell until the shell makes it its error output.
 constexpr int PipeDescriptor = 3;
 
-// Run by the shell first: joins its error output to the pipe, then evaluates the command line
-// (its only argument) after dropping that argument, so the command sees no positional parameters.
-// The evaluation runs in a subshell, where exit ends the command as it would in a script, without
-// the "exit" that an interactive shell says.
-constexpr const char* Launcher = "exec 2>&3 3>&-; (eval \"shift\n$1\")";
+// The first line the shell runs, before it reads the command line on the next: quiets exit, which
+// an interactive shell would have say "exit", and joins the shell's error output to the pipe. The
+// command line stays the last thing bash reads, so bash runs its last command in place, without a
+// fork, as it does for any -c command.
+constexpr const char* Preamble = "exit() { builtin exit \"$@\" 2>/dev/null; }; exec 2>&3 3>&-\n";
 
 [[noreturn]] void RaiseSystemError(const char* what, int error)
 {
@@ -94,6 +95,38 @@ private:
     posix_spawnattr_t m_attributes;
 };
 
+// Reads the descriptor to its end; a read error is left in error.
+String ReadToEnd(int descriptor, int& error)
+{
+    String printed;
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+        const ssize_t count = ::read(descriptor, buffer.data(), buffer.size());
+        if (count > 0) {
+            printed.append(buffer.data(), static_cast<size_t>(count));
+        } else if (count == 0) {
+            break;
+        } else if (errno != EINTR) {
+            error = errno;
+            break;
+        }
+    }
+    return printed;
+}
+
+// The signals this process ignores now.
+sigset_t IgnoredSignals()
+{
+    sigset_t ignored;
+    sigemptyset(&ignored);
+    for (int signal = 1; signal < NSIG; ++signal) {
+        struct sigaction action {};
+        if (::sigaction(signal, nullptr, &action) == 0 && action.sa_handler == SIG_IGN)
+            sigaddset(&ignored, signal);
+    }
+    return ignored;
+}
+
 void Check(const char* what, int error)
 {
     if (error)
@@ -111,6 +144,9 @@ String RunToEnd(const String& command)
         RaiseSystemError("pipe2", errno);
     FileDescriptor reading(ends[0]);
     FileDescriptor writing(ends[1]);
+    // A larger pipe lets a talkative command write on without waiting for each read; where the
+    // system refuses, the default size serves as well, only slower.
+    (void)::fcntl(reading.Get(), F_SETPIPE_SZ, 1 << 20);
 
     SpawnSettings settings;
     // The command reads nothing, writes both streams into the one pipe, and inherits no other
@@ -122,20 +158,20 @@ String RunToEnd(const String& command)
           posix_spawn_file_actions_addopen(settings.Actions(), STDERR_FILENO, "/dev/null", O_WRONLY, 0));
     Check("dup2", posix_spawn_file_actions_adddup2(settings.Actions(), writing.Get(), PipeDescriptor));
     Check("closefrom", posix_spawn_file_actions_addclosefrom_np(settings.Actions(), PipeDescriptor + 1));
-    // Signals that this process blocks or ignores are the child's own business again.
+    // Signals that this process blocks or ignores are the child's own business again; the ones it
+    // catches return to their defaults by themselves when bash starts.
     sigset_t none;
-    sigset_t all;
     sigemptyset(&none);
-    sigfillset(&all);
     Check("setsigmask", posix_spawnattr_setsigmask(settings.Attributes(), &none));
-    Check("setsigdefault", posix_spawnattr_setsigdefault(settings.Attributes(), &all));
+    const sigset_t ignored = IgnoredSignals();
+    Check("setsigdefault", posix_spawnattr_setsigdefault(settings.Attributes(), &ignored));
     Check("setflags", posix_spawnattr_setflags(settings.Attributes(),
                                                POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF |
                                                    POSIX_SPAWN_SETSID));
 
     const String program = ShellProgram;
     std::vector<String> words = {"bash", "--norc", "--noprofile", "+H", "+m", "-i", "-c",
-                                 Launcher, "bash", command};
+                                 Preamble + command};
     std::vector<char*> arguments;
     for (String& word : words)
         arguments.push_back(word.data());
@@ -145,20 +181,8 @@ String RunToEnd(const String& command)
                                     settings.Attributes(), arguments.data(), environ));
     writing.Close();
 
-    String printed;
-    char buffer[1 << 16];
     int readError = 0;
-    for (;;) {
-        ssize_t count = ::read(reading.Get(), buffer, sizeof buffer);
-        if (count > 0) {
-            printed.append(buffer, static_cast<size_t>(count));
-        } else if (count == 0) {
-            break;
-        } else if (errno != EINTR) {
-            readError = errno;
-            break;
-        }
-    }
+    String printed = ReadToEnd(reading.Get(), readError);
     reading.Close();
 
     int status = 0;
@@ -184,7 +208,7 @@ void Execute(Shell::State& state, const String& command)
     state.Result = RunToEnd(command);
 }
 
-String ResultGet(const Shell::State& state)
+const String& ResultGet(const Shell::State& state)
 {
     return state.Result;
 }

@@ -28,7 +28,7 @@ void Shell::Execute(const String& command)
     PluginOperation<ExecuteOperation>(ShellExecuteEntry)(m_state, command);
 }
 
-String Shell::Result() const
+const String& Shell::Result() const
 {
     return PluginOperation<ResultGetOperation>(ShellResultGetEntry)(m_state);
 }

@@ -19,7 +19,7 @@ public:
     using InitOperation = void(State&);
     using ExitOperation = void(State&);
     using ExecuteOperation = void(State&, const String& command);
-    using ResultGetOperation = String(const State&);
+    using ResultGetOperation = const String&(const State&);
     using ModeSetOperation = void(State&, Int32 mode);
 
     // Sets how Execute runs a command; 0, a new object's mode, returns only once it has ended.
@@ -27,8 +27,8 @@ public:
     // Runs the whole command line through the shell.
     void Execute(const String& command);
     // Everything the last command printed, its error text included; empty exactly when it printed
-    // nothing.
-    String Result() const;
+    // nothing. The text stays the shell's, unchanged until its next command.
+    const String& Result() const;
 
 protected:
     // Sets the new object up through the bound init operation; raises FunctionNotFoundException

@@ -70,6 +70,15 @@ TEST(Shell, NoChildProcessAndNoDescriptorIsLeftBehind)
     EXPECT_EQ(RunCommand("ls /proc/self/fd"), "0\n1\n2\n3\n"); // ls itself, and the folder it reads
 }
 
+TEST(Shell, TheCommandLineIsReadByBashAsAWholeAndItsMistakesAreReported)
+{
+    EXPECT_EQ(RunCommand("echo $0 $#"), "bash 0\n");
+    EXPECT_EQ(RunCommand("echo \"unbalanced"),
+              "bash: unexpected EOF while looking for matching `\"'\n");
+    EXPECT_EQ(RunCommand("echo 'a!b'; echo \"c!d\""), "a!b\nc!d\n"); // no history expansion
+    EXPECT_EQ(RunCommand("no-such-command-here"), "bash: no-such-command-here: command not found\n");
+}
+
 TEST(Shell, TheExitStatusIsNotAnError)
 {
     EXPECT_EQ(RunCommand("exit 3"), "");
