@@ -7,7 +7,6 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorvane"));
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quorvane"),
                     QStringLiteral("Trascina la cartella da aggiungere sul Logo DropBox"), QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok ? 0 : 1;

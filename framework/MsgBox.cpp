@@ -22,7 +22,7 @@ MessageBoxWatcher& Watcher()
 void MsgBox(const String& text)
 {
     RequireMainThread();
-    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(), ToQString(text),
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral(QUORVANE_DISPLAY_NAME), ToQString(text),
                     QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     std::exception_ptr watcherFailure;

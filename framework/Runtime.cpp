@@ -46,7 +46,7 @@ void RuntimeInit()
         throw UnsupportedOperationException("The runtime is running already.");
     state.application = std::make_unique<QApplication>(state.argumentCount, state.arguments);
     QApplication::setApplicationName(QStringLiteral(QUORVANE_PROGRAM_NAME));
-    QApplication::setApplicationDisplayName(QStringLiteral(QUORVANE_DISPLAY_NAME));
+    // No display name: Qt would append it to every window title ("Quorvane V. 1.0.0 — Quorvane").
     QApplication::setApplicationVersion(QStringLiteral(QUORVANE_VERSION));
     // Closing the last window ends the run only through the program's own Close handling.
     QApplication::setQuitOnLastWindowClosed(false);
