@@ -4,20 +4,12 @@
 // Times are in milliseconds, memory in MiB. The start-up and memory figures need an X display
 // (DISPLAY); without one they are left out. Exits non-zero only when a figure could not be measured.
 
-#include "app/App.h"
 #include "app/PluginEntrypoints.h"
 #include "framework/MsgBox.h"
-#include "framework/Native.h"
 #include "framework/Runtime.h"
 #include "linking/Shell.h"
-#include "window/Window_main.h"
-#include "window/folder.h"
-
-#include <QCoreApplication>
-#include <QMimeData>
-#include <QUrl>
-#include <qpa/qplatformdrag.h>
-#include <qpa/qwindowsysteminterface.h>
+#include "tests/support/OpenedWindow.h"
+#include "tests/support/Support.h"
 
 #include <xcb/xcb.h>
 
@@ -136,51 +128,36 @@ void ShellFigures(int runs)
 // the moment Qt's drop event reaches the window to the moment the outcome's message box is shown.
 void DropFigure(int runs)
 {
-    const fs::path root = fs::temp_directory_path() / ("quorvane-bench-" + std::to_string(getpid()));
-    fs::create_directories(root / "home" / "Dropbox");
-    fs::create_directories(root / "outside");
-    setenv("HOME", (root / "home").c_str(), 1);
-
-    folder::_Initialize();
-    _RuntimeRegisterAppObject(RuntimeNewObject<App>());
-    Ref<Window_main> window = Window_main::Implicit();
+    Testing::TemporaryHome home;
+    home.MakeDropbox();
+    Testing::OpenedWindow opened;
     std::optional<Clock::time_point> shown;
     String lastText;
     MessageBoxWatcher previous = SetMessageBoxWatcher([&](const String& text) {
         shown = Clock::now();
         lastText = text;
     });
-    QWidget& topLevel = NativeAccess::TopLevel(*window);
-    QWidget& canvas = NativeAccess::Widget(*window->Canvas1());
-    const QPoint at = canvas.mapTo(&topLevel, QPoint(150, 50));
+    const auto at = opened.OnCanvas({150, 50});
 
     std::vector<double> measured;
     std::vector<double> baseline;
     for (int run = 0; run < runs; ++run) {
-        const fs::path dropped = root / "outside" / ("Folder " + std::to_string(run));
+        const String dropped = home.Outside() / ("Folder " + std::to_string(run));
         fs::create_directory(dropped);
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dropped.string()))});
-        const auto actions = Qt::CopyAction | Qt::LinkAction;
-        QWindowSystemInterface::handleDrag(topLevel.windowHandle(), &data, at, actions, Qt::LeftButton, {});
+        const auto data = Testing::LocalEntries({dropped});
+        Testing::DragOver(opened.TopLevel(), at, *data);
         shown.reset();
         const auto start = Clock::now();
-        QWindowSystemInterface::handleDrop(topLevel.windowHandle(), &data, at, actions, Qt::LeftButton, {});
+        Testing::DropAt(opened.TopLevel(), at, *data);
         while (!shown)
-            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            Testing::ProcessEvents();
         measured.push_back(Milliseconds(*shown - start));
         if (lastText != "Collegamento alla cartella creato correttamente in DropBox")
             throw std::runtime_error("a drop ended with \"" + lastText + "\"");
         baseline.push_back(Repeat(1, [] { SpawnAndWait({"/bin/bash", "-c", "true"}); })[0]);
     }
     Report("drop_handling", measured, baseline, 2.30);
-
     SetMessageBoxWatcher(std::move(previous));
-    window.Clear();
-    _ReleaseImplicitWindows();
-    _RuntimeRegisterAppObject(nullptr);
-    folder::pfolders__Exit();
-    fs::remove_all(root);
 }
 
 // Watches the X display for the top-level windows that programs map.
@@ -188,8 +165,14 @@ class MapWatcher {
 public:
     MapWatcher() : m_connection(xcb_connect(nullptr, nullptr))
     {
-        if (xcb_connection_has_error(m_connection))
-            throw std::runtime_error("cannot reach the X display");
+        // A display that has just started may turn the first connection away; it is asked again.
+        for (int attempt = 0; attempt < 50 && xcb_connection_has_error(m_connection); ++attempt) {
+            xcb_disconnect(m_connection);
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            m_connection = xcb_connect(nullptr, nullptr);
+        }
+        if (int error = xcb_connection_has_error(m_connection))
+            throw std::runtime_error("cannot reach the X display (xcb error " + std::to_string(error) + ")");
         xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
         const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
         xcb_change_window_attributes(m_connection, screen->root, XCB_CW_EVENT_MASK, &mask);

@@ -48,21 +48,39 @@ QPoint OpenedWindow::OnCanvas(QPoint point) const
     return Canvas().mapTo(&TopLevel(), point);
 }
 
-DragOutcome DragAndDrop(QWidget& topLevel, QPoint at, const QMimeData& data, Qt::DropActions actions)
+namespace {
+
+QWindow& NativeWindow(QWidget& topLevel)
 {
     QWindow* window = topLevel.windowHandle();
     if (!window)
         throw std::runtime_error("the window has no native window");
-    DragOutcome outcome;
-    outcome.entered =
-        QWindowSystemInterface::handleDrag(window, &data, at, actions, Qt::LeftButton, {}).isAccepted();
-    outcome.moved = QWindowSystemInterface::handleDrag(window, &data, at, actions,
-                                                       Qt::LeftButton, {})
-                        .isAccepted();
-    outcome.dropped = QWindowSystemInterface::handleDrop(window, &data, at, actions,
-                                                         Qt::LeftButton, {})
-                          .isAccepted();
-    return outcome;
+    return *window;
+}
+
+} // namespace
+
+std::pair<bool, bool> DragOver(QWidget& topLevel, QPoint at, const QMimeData& data, Qt::DropActions actions)
+{
+    QWindow& window = NativeWindow(topLevel);
+    const bool entered =
+        QWindowSystemInterface::handleDrag(&window, &data, at, actions, Qt::LeftButton, {}).isAccepted();
+    const bool moved =
+        QWindowSystemInterface::handleDrag(&window, &data, at, actions, Qt::LeftButton, {}).isAccepted();
+    return {entered, moved};
+}
+
+bool DropAt(QWidget& topLevel, QPoint at, const QMimeData& data, Qt::DropActions actions)
+{
+    return QWindowSystemInterface::handleDrop(&NativeWindow(topLevel), &data, at, actions,
+                                              Qt::LeftButton, {})
+        .isAccepted();
+}
+
+DragOutcome DragAndDrop(QWidget& topLevel, QPoint at, const QMimeData& data, Qt::DropActions actions)
+{
+    const auto [entered, moved] = DragOver(topLevel, at, data, actions);
+    return {entered, moved, DropAt(topLevel, at, data, actions)};
 }
 
 std::unique_ptr<QMimeData> LocalEntries(const std::vector<String>& paths)

@@ -39,10 +39,21 @@ struct DragOutcome {
     bool dropped = false;
 };
 
+// The actions a drag from a file manager offers.
+inline constexpr Qt::DropActions OfferedActions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+
 // Carries a drag of data over the top-level widget to the point (in its coordinates) and drops it
 // there, through Qt's own drag-and-drop entry for windows, as a drag from another program arrives.
 DragOutcome DragAndDrop(QWidget& topLevel, QPoint at, const QMimeData& data,
-                        Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
+                        Qt::DropActions actions = OfferedActions);
+
+// The first half of DragAndDrop: the drag enters and moves to the point; whether the window
+// admitted it at its entry and at the move.
+std::pair<bool, bool> DragOver(QWidget& topLevel, QPoint at, const QMimeData& data,
+                               Qt::DropActions actions = OfferedActions);
+
+// The second half of DragAndDrop: the drag drops at the point; whether the window took it.
+bool DropAt(QWidget& topLevel, QPoint at, const QMimeData& data, Qt::DropActions actions = OfferedActions);
 
 // The data of a drag of local entries, in order.
 std::unique_ptr<QMimeData> LocalEntries(const std::vector<String>& paths);
