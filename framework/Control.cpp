@@ -42,6 +42,15 @@ Int32 ActionNumber(Qt::DropAction action)
     }
 }
 
+// The local path of a file address, byte for byte: a name that is not UTF-8 keeps its bytes, which
+// a QString would not.
+String LocalPath(const QUrl& address)
+{
+    const QByteArray bytes =
+        QByteArray::fromPercentEncoding(address.path(QUrl::FullyEncoded).toLatin1());
+    return String(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
 // The canvas's widget: draws the backdrop and the Paint handler's drawing, and reports presses
 // and drops to the canvas.
 class CanvasWidget final : public QWidget {
@@ -87,7 +96,7 @@ protected:
             return;
         std::vector<DragItem::Item> items;
         for (const QUrl& address : event->mimeData()->urls())
-            items.push_back({address.isLocalFile(), FromQString(address.toLocalFile())});
+            items.push_back({address.isLocalFile(), address.isLocalFile() ? LocalPath(address) : String()});
         const Int32 action = ActionNumber(event->dropAction());
         // The drop is raised from the event loop once Qt's drop event has returned, so that the
         // dragging program is told at once that the drop is over, whatever the handler shows.
@@ -125,7 +134,7 @@ private:
         for (const QUrl& address : carried.urls()) {
             if (!address.isLocalFile())
                 continue;
-            const String path = FromQString(address.toLocalFile());
+            const String path = LocalPath(address);
             for (const String& type : m_owner.AcceptedFileTypes())
                 if (FileTypeAdmits(type, path))
                     return true;

@@ -122,6 +122,19 @@ TEST_F(DropHandlingTest, OnlyTheFirstItemOfADropIsHandled)
     EXPECT_FALSE(fs::exists(fs::symlink_status(sync + "/Second")));
 }
 
+TEST_F(DropHandlingTest, AFolderWhoseNameIsNotUtf8IsLinkedByteForByte)
+{
+    OpenedWindow opened;
+    const String name = "caf\xE9 \xFF";
+    fs::create_directory(home.Outside() / name);
+    QMimeData data;
+    data.setData("text/uri-list",
+                 QByteArray::fromStdString("file://" + home.Outside().Path().string() + "/caf%E9%20%FF\r\n"));
+    EXPECT_TRUE(DropOnLogo(opened, data).dropped);
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success}));
+    EXPECT_EQ(LinkTarget(sync + "/" + name), home.Outside() / name);
+}
+
 TEST_F(DropHandlingTest, AReplyOfAnotherFormShowsTheErrorAlone)
 {
     TemporaryHome oddHome("odd:home");
