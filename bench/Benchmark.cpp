@@ -59,7 +59,8 @@ void Report(const char* name, const std::vector<double>& measured, const std::ve
     std::fflush(stdout);
 }
 
-// Spawns the program with the arguments and waits for it; its output goes to /dev/null.
+// Spawns the program with the arguments and waits for it; its output and errors go to /dev/null
+// (xdotool complains when the key it pressed closed the box before the key's release).
 void SpawnAndWait(const std::vector<std::string>& words)
 {
     std::vector<std::string> copies = words;
@@ -71,6 +72,7 @@ void SpawnAndWait(const std::vector<std::string>& words)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t child = 0;
     if (posix_spawn(&child, arguments[0], &actions, nullptr, arguments.data(), environ) != 0)
         throw std::runtime_error("cannot spawn " + words[0]);
@@ -182,8 +184,9 @@ public:
     MapWatcher(const MapWatcher&) = delete;
     MapWatcher& operator=(const MapWatcher&) = delete;
 
-    // Waits for the next top-level window to be mapped and returns it, or 0 after the time-out.
-    xcb_window_t NextMapped(std::chrono::milliseconds limit)
+    // Waits for a top-level window of that title to be mapped and returns it, or 0 after the
+    // time-out.
+    xcb_window_t NextMapped(const std::string& title, std::chrono::milliseconds limit)
     {
         const auto end = Clock::now() + limit;
         while (Clock::now() < end) {
@@ -191,13 +194,29 @@ public:
                 const bool mapped = (event->response_type & 0x7F) == XCB_MAP_NOTIFY;
                 const xcb_window_t window = reinterpret_cast<xcb_map_notify_event_t*>(event)->window;
                 std::free(event);
-                if (mapped)
+                if (mapped && Title(window) == title)
                     return window;
             }
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         return 0;
     }
+
+private:
+    std::string Title(xcb_window_t window)
+    {
+        xcb_get_property_cookie_t asked = xcb_get_property(m_connection, 0, window, XCB_ATOM_WM_NAME,
+                                                           XCB_GET_PROPERTY_TYPE_ANY, 0, 256);
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(m_connection, asked, nullptr);
+        if (!reply)
+            return {};
+        std::string title(static_cast<const char*>(xcb_get_property_value(reply)),
+                          static_cast<size_t>(xcb_get_property_value_length(reply)));
+        std::free(reply);
+        return title;
+    }
+
+public:
 
 private:
     xcb_connection_t* m_connection;
@@ -257,7 +276,7 @@ void DisplayFigures(const std::string& program, const std::string& minimal, int 
             MapWatcher watcher;
             const auto begin = Clock::now();
             Launched baseline({minimal});
-            if (!watcher.NextMapped(limit))
+            if (!watcher.NextMapped("Quorvane", limit))
                 throw std::runtime_error("the minimal program showed no message box");
             startBaseline.push_back(Milliseconds(Clock::now() - begin));
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -267,13 +286,13 @@ void DisplayFigures(const std::string& program, const std::string& minimal, int 
             MapWatcher watcher;
             const auto begin = Clock::now();
             Launched quorvane({program});
-            const xcb_window_t box = watcher.NextMapped(limit);
+            const xcb_window_t box = watcher.NextMapped("Quorvane", limit);
             if (!box)
                 throw std::runtime_error("quorvane showed no start message");
             start.push_back(Milliseconds(Clock::now() - begin));
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
             SpawnAndWait({"/usr/bin/xdotool", "key", "--window", std::to_string(box), "Return"});
-            if (!watcher.NextMapped(limit))
+            if (!watcher.NextMapped("Quorvane V. " QUORVANE_BENCH_VERSION, limit))
                 throw std::runtime_error("quorvane showed no window after its start message");
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             memory.push_back(quorvane.PeakMiB());
