@@ -59,23 +59,31 @@ void Report(const char* name, const std::vector<double>& measured, const std::ve
     std::fflush(stdout);
 }
 
-// Spawns the program with the arguments and waits for it; its output and errors go to /dev/null
-// (xdotool complains when the key it pressed closed the box before the key's release).
-void SpawnAndWait(const std::vector<std::string>& words)
+// Starts the program named by the first word with the others as its arguments; its standard
+// streams are the given file actions' (nothing: this process's).
+pid_t Spawn(const std::vector<std::string>& words, const posix_spawn_file_actions_t* actions)
 {
     std::vector<std::string> copies = words;
     std::vector<char*> arguments;
     for (std::string& word : copies)
         arguments.push_back(word.data());
     arguments.push_back(nullptr);
+    pid_t child = 0;
+    if (posix_spawn(&child, arguments[0], actions, nullptr, arguments.data(), environ) != 0)
+        throw std::runtime_error("cannot start " + words[0]);
+    return child;
+}
+
+// Spawns the program with the arguments and waits for it; its output and errors go to /dev/null
+// (xdotool complains when the key it pressed closed the box before the key's release).
+void SpawnAndWait(const std::vector<std::string>& words)
+{
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    if (posix_spawn(&child, arguments[0], &actions, nullptr, arguments.data(), environ) != 0)
-        throw std::runtime_error("cannot spawn " + words[0]);
+    const pid_t child = Spawn(words, &actions);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
@@ -225,16 +233,7 @@ private:
 // A program started on the display, ended at the end of the measurement.
 class Launched {
 public:
-    explicit Launched(const std::vector<std::string>& words)
-    {
-        std::vector<std::string> copies = words;
-        std::vector<char*> arguments;
-        for (std::string& word : copies)
-            arguments.push_back(word.data());
-        arguments.push_back(nullptr);
-        if (posix_spawn(&m_pid, arguments[0], nullptr, nullptr, arguments.data(), environ) != 0)
-            throw std::runtime_error("cannot start " + words[0]);
-    }
+    explicit Launched(const std::vector<std::string>& words) : m_pid(Spawn(words, nullptr)) {}
     ~Launched()
     {
         kill(m_pid, SIGKILL);

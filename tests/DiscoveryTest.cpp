@@ -10,8 +10,6 @@ namespace {
 
 using namespace Testing;
 
-const String EmptyReplyMessage = "Errore imprevisto\nImpossibile trovare DropBox.";
-
 TEST(Discovery, AnExistingDropboxFolderBecomesTheSyncFolderWithoutAMessage)
 {
     TemporaryHome home;
@@ -98,7 +96,7 @@ TEST(Discovery, AnEmptyReplyShowsItsMessageAndKeepsTheEarlierFolder)
     window->DropBoxFolder = earlier;
     window->ReadDropBoxDefaultFolder();
     EXPECT_TRUE(window->DropBoxFolder == earlier);
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{EmptyReplyMessage, EmptyReplyMessage}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::EmptyDiscovery, Shown::EmptyDiscovery}));
 }
 
 TEST(Discovery, AReplyWhoseMiddlePieceIsBlankRaisesAndKeepsTheEarlierFolder)

@@ -14,11 +14,6 @@ namespace {
 using namespace Testing;
 namespace fs = std::filesystem;
 
-const String Success = "Collegamento alla cartella creato correttamente in DropBox";
-const String OnlyFolders = "Puoi creare solo collegamenti a cartelle.";
-const String EmptyReply = "Errore imprevisto\nImpossibile trovare DropBox.";
-const String Error = "Errore imprevisto";
-
 // A home with a sync folder, a folder and a file to drop, and the message boxes of the test.
 class DropHandlingTest : public ::testing::Test {
 protected:
@@ -78,7 +73,7 @@ TEST_F(DropHandlingTest, ADroppedFolderIsAdmittedAtThePointerAndBecomesALink)
     EXPECT_TRUE(outcome.entered);
     EXPECT_TRUE(outcome.moved);
     EXPECT_TRUE(outcome.dropped);
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success}));
     EXPECT_EQ(LinkTarget(sync + "/Projects"), folder);
     ASSERT_EQ(shell.Commands().size(), 2u);
     EXPECT_EQ(shell.Commands()[0], "~/Dropbox/");
@@ -95,7 +90,7 @@ TEST_F(DropHandlingTest, TheDropIsHandledOnlyOnceQtsDropEventHasReturned)
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_FALSE(fs::exists(fs::symlink_status(sync + "/Projects")));
     ProcessEvents();
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success}));
 }
 
 TEST_F(DropHandlingTest, OnlyTheFirstItemOfADropIsHandled)
@@ -108,7 +103,7 @@ TEST_F(DropHandlingTest, OnlyTheFirstItemOfADropIsHandled)
     webFirst->setUrls({QUrl("https://example.org/"), QUrl::fromLocalFile(QString::fromStdString(folder))});
 
     DropOnLogo(opened, *LocalEntries({file, folder}));
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{OnlyFolders}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::OnlyFolders}));
     EXPECT_TRUE(shell.Commands().empty());
 
     boxes.Clear();
@@ -117,7 +112,7 @@ TEST_F(DropHandlingTest, OnlyTheFirstItemOfADropIsHandled)
     EXPECT_TRUE(shell.Commands().empty());
 
     DropOnLogo(opened, *LocalEntries({folder, second, file}));
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success}));
     EXPECT_EQ(LinkTarget(sync + "/Projects"), folder);
     EXPECT_FALSE(fs::exists(fs::symlink_status(sync + "/Second")));
 }
@@ -131,7 +126,7 @@ TEST_F(DropHandlingTest, AFolderWhoseNameIsNotUtf8IsLinkedByteForByte)
     data.setData("text/uri-list",
                  QByteArray::fromStdString("file://" + home.Outside().Path().string() + "/caf%E9%20%FF\r\n"));
     EXPECT_TRUE(DropOnLogo(opened, data).dropped);
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success}));
     EXPECT_EQ(LinkTarget(sync + "/" + name), home.Outside() / name);
 }
 
@@ -143,7 +138,7 @@ TEST_F(DropHandlingTest, AReplyOfAnotherFormShowsTheErrorAlone)
     EXPECT_TRUE(opened.Window()->DropBoxFolder.IsNil());
     CountedShell shell;
     DropOnLogo(opened, *LocalEntries({folder}));
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Error}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Error}));
     EXPECT_EQ(shell.Commands(), (std::vector<String>{"~/Dropbox/"}));
 }
 
@@ -151,10 +146,10 @@ TEST_F(DropHandlingTest, AnEmptyReplyWithNoFolderKnownShowsTheDiscoveryMessageTh
 {
     CannedShell shell("", "~/Dropbox/");
     OpenedWindow opened;
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{EmptyReply}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::EmptyDiscovery}));
     boxes.Clear();
     DropOnLogo(opened, *LocalEntries({folder}));
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{EmptyReply, Error}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::EmptyDiscovery, Shown::Error}));
     EXPECT_FALSE(fs::exists(fs::symlink_status(sync + "/Projects")));
 }
 
@@ -163,7 +158,7 @@ TEST_F(DropHandlingTest, AnEmptyReplyAfterAnEarlierDiscoveryLinksIntoTheEarlierF
     OpenedWindow opened;
     CannedShell shell("", "~/Dropbox/");
     DropOnLogo(opened, *LocalEntries({folder}));
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{EmptyReply, Success}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::EmptyDiscovery, Shown::Success}));
     EXPECT_EQ(LinkTarget(sync + "/Projects"), folder);
 }
 

@@ -13,9 +13,6 @@ namespace {
 using namespace Testing;
 namespace fs = std::filesystem;
 
-const String Success = "Collegamento alla cartella creato correttamente in DropBox";
-const String Exists = "Cartella gi\xC3\xA0 esistente";
-
 // A sync folder, a place for folders to link, and a window that knows the sync folder.
 class FolderLinkTest : public ::testing::Test {
 protected:
@@ -44,7 +41,7 @@ TEST_F(FolderLinkTest, ALinkToTheFolderIsMadeUnderItsNameAndSuccessIsShown)
     window->CreateSimLink(folder);
     EXPECT_EQ(LinkTarget(sync + "/Projects"), folder->POSIXPath());
     EXPECT_TRUE(fs::equivalent(sync + "/Projects", folder->POSIXPath()));
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success}));
 }
 
 TEST_F(FolderLinkTest, ASecondLinkOfTheSameFolderIsRefusedWithoutRunningACommand)
@@ -54,7 +51,7 @@ TEST_F(FolderLinkTest, ASecondLinkOfTheSameFolderIsRefusedWithoutRunningACommand
     CountedShell shell;
     window->CreateSimLink(folder);
     EXPECT_TRUE(shell.Commands().empty());
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success, Exists}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success, Shown::Exists}));
 }
 
 TEST_F(FolderLinkTest, AnyEntryOfThatNameBlocksTheLinkAndIsLeftAsItWas)
@@ -76,7 +73,7 @@ TEST_F(FolderLinkTest, AnyEntryOfThatNameBlocksTheLinkAndIsLeftAsItWas)
     EXPECT_TRUE(fs::is_empty(sync + "/Projects"));
 
     EXPECT_TRUE(shell.Commands().empty());
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Exists, Exists, Exists}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Exists, Shown::Exists, Shown::Exists}));
 }
 
 TEST_F(FolderLinkTest, HostileNamesAndPathsGiveALinkToExactlyThatFolderAndRunNothingElse)
@@ -94,7 +91,7 @@ TEST_F(FolderLinkTest, HostileNamesAndPathsGiveALinkToExactlyThatFolderAndRunNot
         Ref<FolderItem> folder = MakeFolder("in " + String(name.size() > 200 ? "long" : name) + "/" + name);
         boxes.Clear();
         window->CreateSimLink(folder);
-        EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success})) << name;
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success})) << name;
         EXPECT_EQ(LinkTarget(sync + "/" + name), folder->POSIXPath()) << name;
     }
     fs::current_path(previous);
@@ -115,7 +112,7 @@ TEST_F(FolderLinkTest, ASyncFolderPathWithSpecialCharactersStillReceivesTheLink)
         Ref<FolderItem> folder = MakeFolder("Projects");
         boxes.Clear();
         window->CreateSimLink(folder);
-        EXPECT_EQ(boxes.Texts(), (std::vector<String>{Success})) << odd;
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success})) << odd;
         EXPECT_EQ(LinkTarget(oddSync + "/Projects"), folder->POSIXPath()) << odd;
     }
 }
@@ -166,7 +163,7 @@ TEST_F(FolderLinkTest, TheOutputAloneDecidesTheOutcome)
         String output;
         String message;
     };
-    for (const Row& row : {Row{"", Success}, Row{"\n", "Errore imprevisto\n\n"},
+    for (const Row& row : {Row{"", Shown::Success}, Row{"\n", "Errore imprevisto\n\n"},
                            Row{"ln: warning\n", "Errore imprevisto\nln: warning\n"}}) {
         CannedShell shell(row.output);
         boxes.Clear();

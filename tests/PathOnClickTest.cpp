@@ -15,8 +15,6 @@ namespace {
 using namespace Testing;
 namespace fs = std::filesystem;
 
-const String PathMessage = "Il percorso per la cartella di DropBox \xC3\xA8  ";
-
 // Presses the mouse on the logo as Qt delivers a press; true when the canvas claimed it.
 bool ClickLogo(const OpenedWindow& opened)
 {
@@ -48,7 +46,7 @@ TEST(PathOnClick, AClickShowsTheShellPathOfTheRediscoveredFolder)
     MessageBoxes boxes;
     EXPECT_FALSE(ClickLogo(opened));
     const String shellPath = ReplaceAll(home.Dropbox(), " ", "\\ ");
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{PathMessage + shellPath}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::PathMessage + shellPath}));
     EXPECT_FALSE(opened.Window()->DropBoxFolder == before); // a new item for the same path
     EXPECT_EQ(opened.Window()->DropBoxFolder->POSIXPath(), home.Dropbox());
 }
@@ -61,7 +59,7 @@ TEST(PathOnClick, AClickAfterTheFolderWasRemovedStillShowsItsPath)
     fs::remove(home.Dropbox());
     MessageBoxes boxes;
     EXPECT_FALSE(ClickLogo(opened));
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{PathMessage + home.Dropbox()}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::PathMessage + home.Dropbox()}));
 }
 
 TEST(PathOnClick, RepliesThatNameNoFolderKeepTheKnownOne)
@@ -77,7 +75,7 @@ TEST(PathOnClick, RepliesThatNameNoFolderKeepTheKnownOne)
     };
     for (const Row& row : {Row{"bash: line 1: /x/Dropbox/: Is a directory\n", {}},
                            Row{"no colon\n", {}},
-                           Row{"", {"Errore imprevisto\nImpossibile trovare Dropbox"}}}) {
+                           Row{"", {Shown::EmptyClick}}}) {
         CannedShell shell(row.reply);
         MessageBoxes boxes;
         EXPECT_FALSE(ClickLogo(opened)) << row.reply;

@@ -19,9 +19,6 @@ namespace {
 
 using namespace Testing;
 
-const String StartMessage = "Trascina la cartella da aggiungere sul Logo DropBox";
-const String EmptyReply = "Errore imprevisto\nImpossibile trovare DropBox.";
-
 Ref<Window> MainWindow()
 {
     return _GetImplicitWindow("Window_main.Window_main");
@@ -68,7 +65,7 @@ TEST(Startup, TheProgramStartsInItsOrderRunsUntilItsWindowClosesAndReleasesEvery
         seen.push_back(text);
         if (seen.size() == 1) {
             // The start message: set up, no window yet.
-            EXPECT_EQ(text, StartMessage);
+            EXPECT_EQ(text, Shown::Start);
             EXPECT_TRUE(MainWindow().IsNil());
             EXPECT_EQ(RegisteredFileTypes(), (std::vector<FileType::Registration>{{"folders", "*****", "folder", ""}}));
             ASSERT_TRUE(_GetAppObject());
@@ -90,7 +87,7 @@ TEST(Startup, TheProgramStartsInItsOrderRunsUntilItsWindowClosesAndReleasesEvery
     Startup::_Main();
     SetMessageBoxWatcher(std::move(previous));
 
-    EXPECT_EQ(seen, (std::vector<String>{StartMessage, EmptyReply}));
+    EXPECT_EQ(seen, (std::vector<String>{Shown::Start, Shown::EmptyDiscovery}));
     EXPECT_EQ(closer.Title(), "Quorvane V. " QUORVANE_TEST_VERSION);
     EXPECT_TRUE(QuitRequested());
     EXPECT_EQ(RuntimeExitStatus(), 0);
@@ -113,12 +110,12 @@ TEST(Startup, AnExceptionFromTheEventLoopIsHandedOnceToTheFrameworkAndTheRelease
     std::vector<String> seen;
     MessageBoxWatcher previous = SetMessageBoxWatcher([&](const String& text) {
         seen.push_back(text);
-        if (text == StartMessage)
+        if (text == Shown::Start)
             throw IOException("the message box broke");
     });
     Startup::_Main();
     SetMessageBoxWatcher(std::move(previous));
-    EXPECT_EQ(seen, (std::vector<String>{StartMessage,
+    EXPECT_EQ(seen, (std::vector<String>{Shown::Start,
                                          "The program met IOException and must end.\nthe message box broke"}));
     EXPECT_NE(RuntimeExitStatus(), 0);
     EXPECT_TRUE(MainWindow().IsNil());

@@ -13,6 +13,18 @@
 
 namespace Quorvane::Testing {
 
+// The texts of the message boxes, with their Italian defaults.
+namespace Shown {
+inline const String Success = "Collegamento alla cartella creato correttamente in DropBox";
+inline const String Exists = "Cartella gi\xC3\xA0 esistente";
+inline const String OnlyFolders = "Puoi creare solo collegamenti a cartelle.";
+inline const String Error = "Errore imprevisto";
+inline const String EmptyDiscovery = "Errore imprevisto\nImpossibile trovare DropBox.";
+inline const String EmptyClick = "Errore imprevisto\nImpossibile trovare Dropbox";
+inline const String PathMessage = "Il percorso per la cartella di DropBox \xC3\xA8  ";
+inline const String Start = "Trascina la cartella da aggiungere sul Logo DropBox";
+} // namespace Shown
+
 // A fresh folder that is removed, with everything in it, at the end of the test.
 class TemporaryFolder {
 public:
