@@ -76,10 +76,7 @@ Int32 Application::BugVersion() const noexcept
 
 void Application::_CallOpen()
 {
-    if (const EventHook* hook = Class().HookFor("Open")) {
-        Ref<Application> self = RefTo(*this);
-        hook->Run(*self);
-    }
+    RuntimeRaiseHook(*this, "Open");
 }
 
 void Application::__Exit() noexcept

@@ -111,6 +111,14 @@ PropertyValue PropertyBag::Get(const String& name, PropertyType type) const
     return {};
 }
 
+void RuntimeRaiseHook(Object& object, const String& event)
+{
+    if (const EventHook* hook = object.Class().HookFor(event)) {
+        Ref<Object> held = RefTo(object);
+        hook->Run(*held);
+    }
+}
+
 PropertyValue GetProperty(const Object& object, const String& name)
 {
     const PropertyRecord* property = object.Class().FindProperty(name);

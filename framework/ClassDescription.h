@@ -107,6 +107,11 @@ public:                                                                         
     static const ::Quorvane::ClassDescription& Description();                           \
     const ::Quorvane::ClassDescription& Class() const override { return Description(); }
 
+// Raises the named event on the object: runs the hook that its class, or the nearest base, attaches
+// to it, holding a reference to the object meanwhile, since a hook may let go of the last other
+// one; does nothing when no class attaches one.
+void RuntimeRaiseHook(Object& object, const String& event);
+
 // A property record for a getter and a setter of a class.
 template <class Owner, class Got, class Given>
 PropertyRecord PropertyOf(String name, Got (Owner::*get)() const, void (Owner::*set)(Given))

@@ -53,7 +53,7 @@ Window::Window()
     // The widget calls back into this object only while the object owns the widget.
     m_native = std::make_unique<Native>(std::make_unique<WindowWidget>([this] {
         if (!std::exchange(m_closing, true))
-            RaiseHook("Close");
+            RuntimeRaiseHook(*this, "Close");
     }));
     ApplyGeometry();
     ApplyButtons();
@@ -106,29 +106,20 @@ void Window::Constructor()
 {
     RequireMainThread();
     ImplicitWindows().push_back(RefTo(*this));
-    RaiseHook("Layout");
-    RaiseHook("CreateControls");
+    RuntimeRaiseHook(*this, "Layout");
+    RuntimeRaiseHook(*this, "CreateControls");
     // The controls may change while they open; each opens from a reference of its own.
     std::vector<Ref<Control>> controls;
     for (const auto& [name, control] : m_controls)
         controls.push_back(control);
     for (const Ref<Control>& control : controls)
         control->RaiseOpen();
-    RaiseHook("Open");
+    RuntimeRaiseHook(*this, "Open");
     Ref<Application> application = _GetAppObject();
     if (m_menuBarVisible && application && application->MenuBar())
         InstallMenuBar(m_native->window.Get(), application->MenuBar());
     if (m_visible)
         Show();
-}
-
-void Window::RaiseHook(const String& event)
-{
-    if (const EventHook* hook = Class().HookFor(event)) {
-        // The hook may let go of the last other reference to the window.
-        Ref<Window> self = RefTo(*this);
-        hook->Run(*self);
-    }
 }
 
 void Window::Show()

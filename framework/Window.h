@@ -7,8 +7,6 @@
 
 namespace Quorvane {
 
-class MenuBar;
-
 // A top-level window with its controls. Its class's hooks run when the framework raises the
 // window's events by name: Layout and CreateControls while it is constructed, then Open, and Close
 // when it is closed.
@@ -87,7 +85,6 @@ protected:
 private:
     friend struct NativeAccess;
     struct Native;
-    void RaiseHook(const String& event);
     void ApplyGeometry();
     void ApplyButtons();
 
