@@ -164,6 +164,7 @@ TEST_F(FolderLinkTest, TheOutputAloneDecidesTheOutcome)
         String message;
     };
     for (const Row& row : {Row{"", Shown::Success}, Row{"\n", "Errore imprevisto\n\n"},
+                           Row{"\x80\xBF", "Errore imprevisto\n\x80\xBF"},
                            Row{"ln: warning\n", "Errore imprevisto\nln: warning\n"}}) {
         CannedShell shell(row.output);
         boxes.Clear();
@@ -172,12 +173,57 @@ TEST_F(FolderLinkTest, TheOutputAloneDecidesTheOutcome)
     }
 }
 
-TEST_F(FolderLinkTest, TheRootFolderCannotBeNamedInsideTheSyncFolder)
+TEST_F(FolderLinkTest, AFolderThatIsOrHoldsTheSyncFolderIsRefusedAndNothingIsMade)
 {
+    const String alias = home.Outside() / "to home";
+    fs::create_directory_symlink(home.Path(), alias);
+    const String linkedSync = home.Outside() / "to sync";
+    fs::create_directory_symlink(sync, linkedSync);
+    const String folders[] = {sync, sync + "/", home.Path(), "/", alias, linkedSync,
+                              home.Path() + "/../" + home.Path().substr(home.Path().rfind('/') + 1)};
     CountedShell shell;
-    window->CreateSimLink(FolderItem::New("/", 1));
+    for (const String& path : folders) {
+        boxes.Clear();
+        window->CreateSimLink(FolderItem::New(path, 1));
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{"Collegamento non creato"})) << path;
+    }
     EXPECT_TRUE(shell.Commands().empty());
-    EXPECT_EQ(boxes.Texts(), (std::vector<String>{"Errore imprevisto"}));
+    EXPECT_TRUE(fs::is_empty(sync));
+}
+
+TEST_F(FolderLinkTest, FoldersBesideOrInsideTheSyncFolderAreLinkedAsAnyOther)
+{
+    // Beside it, with a name that begins like it; and a folder deep inside it.
+    const String beside = home.Path() + "/Dropbox2";
+    fs::create_directory(beside);
+    const String inside = sync + "/Work/Projects";
+    fs::create_directories(inside);
+    for (const String& path : {beside, inside}) {
+        boxes.Clear();
+        window->CreateSimLink(FolderItem::New(path, 1));
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success})) << path;
+    }
+    EXPECT_EQ(LinkTarget(sync + "/Dropbox2"), beside);
+    EXPECT_EQ(LinkTarget(sync + "/Projects"), inside);
+}
+
+TEST_F(FolderLinkTest, QuotingHoldsInADoubleByteLocaleWhoseSecondBytesIncludeShellMarks)
+{
+    // In GBK the bytes B9 7C are one character whose second byte is "|"; a shell reading GBK
+    // would take the backslash before the "|" as part of the character and the "|" as a pipe.
+    ASSERT_TRUE(LocaleIsInstalled("zh_CN.GBK")) << "zh_CN.GBK is missing: run scripts/setup-debian";
+    EnvironmentChange gbk(EnvironmentChange::Variables{{"LC_ALL", "zh_CN.GBK"}});
+    TemporaryHome gbkHome("home\xB9|");
+    const String gbkSync = gbkHome.MakeDropbox();
+    window->DropBoxFolder = FolderItem::New(gbkSync, 1);
+    Ref<FolderItem> folder = MakeFolder("Projects");
+    window->CreateSimLink(folder);
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success}));
+    EXPECT_EQ(LinkTarget(gbkSync + "/Projects"), folder->POSIXPath());
+    size_t beside = 0;
+    for (const auto& entry : fs::directory_iterator(fs::path(gbkHome.Path()).parent_path()))
+        beside += entry.path().filename() != fs::path(gbkHome.Path()).filename() ? 1u : 0u;
+    EXPECT_EQ(beside, 0u) << "something was made beside the home folder";
 }
 
 } // namespace

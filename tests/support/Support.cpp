@@ -6,6 +6,7 @@
 #include <QEventLoop>
 
 #include <cstdlib>
+#include <locale.h>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -32,6 +33,37 @@ TemporaryFolder::~TemporaryFolder()
         if (!it->is_symlink(ignored) && it->is_directory(ignored))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(m_path, ignored);
+}
+
+EnvironmentChange::EnvironmentChange(const Variables& variables)
+{
+    for (const auto& [name, value] : variables) {
+        const char* previous = std::getenv(name.c_str());
+        m_saved.emplace_back(name, previous ? std::optional<String>(previous) : std::nullopt);
+        if (value)
+            setenv(name.c_str(), value->c_str(), 1);
+        else
+            unsetenv(name.c_str());
+    }
+}
+
+EnvironmentChange::~EnvironmentChange()
+{
+    for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it) {
+        if (it->second)
+            setenv(it->first.c_str(), it->second->c_str(), 1);
+        else
+            unsetenv(it->first.c_str());
+    }
+}
+
+bool LocaleIsInstalled(const String& name)
+{
+    locale_t loaded = ::newlocale(LC_ALL_MASK, name.c_str(), nullptr);
+    if (!loaded)
+        return false;
+    ::freelocale(loaded);
+    return true;
 }
 
 TemporaryHome::TemporaryHome(const String& name) : m_home(m_folder.Path() / name)
@@ -185,26 +217,14 @@ Catalogue::Catalogue(const String& language, const std::vector<Message>& message
     const String command = String(QUORVANE_LRELEASE) + " -silent '" + source.string() + "'";
     if (std::system(command.c_str()) != 0)
         throw std::runtime_error("lrelease failed: " + command);
-    for (const char* name : {"XDG_DATA_HOME", "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(name);
-        m_saved.emplace_back(name, value ? std::optional<String>(value) : std::nullopt);
-    }
-    setenv("XDG_DATA_HOME", m_data.Path().c_str(), 1);
-    unsetenv("LANGUAGE");
-    unsetenv("LC_ALL");
-    unsetenv("LC_MESSAGES");
-    setenv("LANG", (language + ".UTF-8").c_str(), 1);
+    m_environment.emplace(EnvironmentChange::Variables{{"XDG_DATA_HOME", m_data.Path().string()},
+                                                       {"LANGUAGE", std::nullopt},
+                                                       {"LC_ALL", std::nullopt},
+                                                       {"LC_MESSAGES", std::nullopt},
+                                                       {"LANG", language + ".UTF-8"}});
 }
 
-Catalogue::~Catalogue()
-{
-    for (const auto& [name, value] : m_saved) {
-        if (value)
-            setenv(name.c_str(), value->c_str(), 1);
-        else
-            unsetenv(name.c_str());
-    }
-}
+Catalogue::~Catalogue() = default;
 
 void ProcessEvents()
 {

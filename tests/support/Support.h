@@ -41,6 +41,24 @@ private:
     std::filesystem::path m_path;
 };
 
+// Sets and unsets environment variables for the length of the test; nothing as a value unsets
+// the variable. Everything comes back as it was at the end.
+class EnvironmentChange {
+public:
+    using Variables = std::vector<std::pair<String, std::optional<String>>>;
+    explicit EnvironmentChange(const Variables& variables);
+    ~EnvironmentChange();
+    EnvironmentChange(const EnvironmentChange&) = delete;
+    EnvironmentChange& operator=(const EnvironmentChange&) = delete;
+
+private:
+    Variables m_saved;
+};
+
+// True when the C library can load the named locale; the tests' locales come from
+// scripts/setup-debian.
+bool LocaleIsInstalled(const String& name);
+
 // Points HOME at a fresh temporary folder for the length of the test; the folder may get a
 // Dropbox folder of its own.
 class TemporaryHome {
@@ -125,7 +143,7 @@ public:
 
 private:
     TemporaryFolder m_data;
-    std::vector<std::pair<String, std::optional<String>>> m_saved;
+    std::optional<EnvironmentChange> m_environment;
 };
 
 // Runs the Qt events that are waiting, queued drops included.
