@@ -69,6 +69,8 @@ void Finalize()
     _ReleaseFrameworkReferences();
     MenuBar1_implicitInstance__Exit();
     folder::pfolders__Exit();
+    // Last, so that nothing released before it can find the outside operations gone.
+    __plugin_entrypoints.Clear();
 }
 
 } // namespace Quorvane::Startup

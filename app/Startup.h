@@ -32,7 +32,8 @@ void _ApplicationAddMenuHandlers();
 // The late start-up routine handed to the framework's initialisation; it does nothing.
 void _LateStartup();
 
-// Releases the module-level references: the framework's, then the menu bar, then the file type.
+// Releases the module-level references: the framework's, then the menu bar, then the file type,
+// and at the very end the table of entry points.
 void Finalize();
 
 } // namespace Quorvane::Startup

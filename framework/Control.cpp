@@ -9,7 +9,10 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QSysInfo>
 #include <QUrl>
+
+#include <optional>
 
 namespace Quorvane {
 
@@ -42,12 +45,25 @@ Int32 ActionNumber(Qt::DropAction action)
     }
 }
 
-// The local path of a file address, byte for byte: a name that is not UTF-8 keeps its bytes, which
-// a QString would not.
-String LocalPath(const QUrl& address)
+// True when the host of a file address is this machine: no host, "localhost", or the machine's
+// own name, which file managers put in the addresses they send.
+bool IsThisMachine(const QString& host)
 {
+    return host.isEmpty() || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
+           host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
+}
+
+// The path of an entry of this machine's file system that the address names, byte for byte (a
+// name that is not UTF-8 keeps its bytes, which a QString would not); nothing for any other
+// address: another scheme, another machine, or a path that is not absolute ("file:Projects").
+std::optional<String> LocalPath(const QUrl& address)
+{
+    if (!address.isLocalFile() || !IsThisMachine(address.host()))
+        return std::nullopt;
     const QByteArray bytes =
         QByteArray::fromPercentEncoding(address.path(QUrl::FullyEncoded).toLatin1());
+    if (!bytes.startsWith('/'))
+        return std::nullopt;
     return String(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
@@ -95,8 +111,10 @@ protected:
         if (!Judge(*event))
             return;
         std::vector<DragItem::Item> items;
-        for (const QUrl& address : event->mimeData()->urls())
-            items.push_back({address.isLocalFile(), address.isLocalFile() ? LocalPath(address) : String()});
+        for (const QUrl& address : event->mimeData()->urls()) {
+            const std::optional<String> path = LocalPath(address);
+            items.push_back({path.has_value(), path.value_or(String())});
+        }
         const Int32 action = ActionNumber(event->dropAction());
         // The drop is raised from the event loop once Qt's drop event has returned, so that the
         // dragging program is told at once that the drop is over, whatever the handler shows.
@@ -132,11 +150,11 @@ private:
         if (!carried.hasUrls())
             return false;
         for (const QUrl& address : carried.urls()) {
-            if (!address.isLocalFile())
+            const std::optional<String> path = LocalPath(address);
+            if (!path)
                 continue;
-            const String path = LocalPath(address);
             for (const String& type : m_owner.AcceptedFileTypes())
-                if (FileTypeAdmits(type, path))
+                if (FileTypeAdmits(type, *path))
                     return true;
         }
         return false;

@@ -92,8 +92,10 @@ Boolean FileTypeAdmits(const String& typeName, const String& path)
         if (path.empty() || path.find('\0') != String::npos)
             return false;
         auto item = FolderItem::New(path, FolderItem::PathModePOSIX);
+        // The folder type admits every entry there is, files too: a drop of a file then reaches
+        // the handler, which can tell the user that only folders are taken.
         if (registration.MacType == "folder") {
-            if (item->Directory())
+            if (item->Exists())
                 return true;
             continue;
         }

@@ -53,8 +53,8 @@ private:
 // Every registration the framework holds, oldest first.
 std::vector<FileType::Registration> RegisteredFileTypes();
 
-// True when the local entry at path is of the registered type named typeName: a folder for the
-// type code "folder", else a file with one of the type's extensions.
+// True when the local entry at path is of the registered type named typeName: any existing entry,
+// a folder or a file, for the type code "folder", else a file with one of the type's extensions.
 Boolean FileTypeAdmits(const String& typeName, const String& path);
 
 } // namespace Quorvane

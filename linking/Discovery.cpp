@@ -21,13 +21,19 @@ Ref<FolderItem> SyncFolderInReply(const String& reply)
     const std::vector<String> pieces = Split(reply, ":");
     if (pieces.size() != 3)
         return {};
-    return FolderItem::New(Trim(pieces[1]), FolderItem::PathModePOSIX);
+    // A blank middle piece, or one that is no absolute path, names no folder: such a reply is as
+    // unusable as one of another form.
+    const String path = Trim(pieces[1]);
+    if (!path.starts_with('/') || path.find('\0') != String::npos)
+        return {};
+    return FolderItem::New(path, FolderItem::PathModePOSIX);
 }
 
 void Window_main::ReadDropBoxDefaultFolder()
 {
     const String reply = AskShellForSyncFolder();
-    if (Len(reply) > 0)
+    // Any byte is a reply, even one that Len would not count as a character.
+    if (!reply.empty())
         DropBoxFolder = SyncFolderInReply(reply);
     else
         MsgBox(Module_Localization::ERROR("") + EndOfLine() +

@@ -14,7 +14,7 @@ String AskShellForSyncFolder();
 
 // The sync folder that a reply names: when the reply cut at every ":" gives exactly three pieces,
 // the middle one without leading and trailing white space, as a POSIX path; nothing for a reply of
-// any other form. The folder need not exist.
+// any other form, or when that piece is no absolute path. The folder need not exist.
 Ref<FolderItem> SyncFolderInReply(const String& reply);
 
 } // namespace Quorvane

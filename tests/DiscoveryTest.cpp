@@ -99,14 +99,35 @@ TEST(Discovery, AnEmptyReplyShowsItsMessageAndKeepsTheEarlierFolder)
     EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::EmptyDiscovery, Shown::EmptyDiscovery}));
 }
 
-TEST(Discovery, AReplyWhoseMiddlePieceIsBlankRaisesAndKeepsTheEarlierFolder)
+TEST(Discovery, AThreePieceReplyThatNamesNoAbsolutePathIsUnusableAndClearsTheSyncFolder)
 {
-    CannedShell shell("bash:   : Is a directory\n");
+    const String replies[] = {
+        "bash:   : Is a directory\n",
+        "bash: : Is a directory\n",
+        "bash: Dropbox/: Is a directory\n",
+        "bash: ~/Dropbox/: Is a directory\n",
+        String("bash: /a\0b/: Is a directory\n", 26),
+    };
+    for (const String& reply : replies) {
+        CannedShell shell(reply);
+        MessageBoxes boxes;
+        auto window = BareWindow();
+        window->DropBoxFolder = FolderItem::New("/earlier/Dropbox", 1);
+        EXPECT_NO_THROW(window->ReadDropBoxDefaultFolder()) << reply;
+        EXPECT_TRUE(window->DropBoxFolder.IsNil()) << reply;
+        EXPECT_TRUE(boxes.Texts().empty()) << reply;
+    }
+}
+
+TEST(Discovery, AReplyOfBytesThatMakeNoCharacterIsStillAReply)
+{
+    CannedShell shell("\x80\xBF");
+    MessageBoxes boxes;
     auto window = BareWindow();
-    Ref<FolderItem> earlier = FolderItem::New("/earlier/Dropbox", 1);
-    window->DropBoxFolder = earlier;
-    EXPECT_THROW(window->ReadDropBoxDefaultFolder(), UnsupportedFormatException);
-    EXPECT_TRUE(window->DropBoxFolder == earlier);
+    window->DropBoxFolder = FolderItem::New("/earlier/Dropbox", 1);
+    window->ReadDropBoxDefaultFolder();
+    EXPECT_TRUE(window->DropBoxFolder.IsNil());
+    EXPECT_TRUE(boxes.Texts().empty());
 }
 
 } // namespace

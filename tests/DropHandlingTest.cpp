@@ -1,6 +1,7 @@
 #include "tests/support/OpenedWindow.h"
 #include "tests/support/Support.h"
 
+#include <QSysInfo>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -41,19 +42,31 @@ protected:
     MessageBoxes boxes;
 };
 
-TEST_F(DropHandlingTest, DragsThatCarryNoLocalFolderAreRefusedAtThePointer)
+// The data of a drag that carries the addresses exactly as written.
+std::unique_ptr<QMimeData> Addresses(const String& addresses)
+{
+    auto data = std::make_unique<QMimeData>();
+    data->setData("text/uri-list", QByteArray::fromStdString(addresses + "\r\n"));
+    return data;
+}
+
+TEST_F(DropHandlingTest, DragsThatCarryNoEntryOfThisMachinesFileSystemAreRefusedAtThePointer)
 {
     OpenedWindow opened;
     CountedShell shell;
+    // A relative address would be read against the working folder, where a Projects may be.
+    const fs::path previous = fs::current_path();
+    fs::current_path(home.Outside().Path());
     auto text = std::make_unique<QMimeData>();
     text->setText("/just/some/text");
-    auto web = std::make_unique<QMimeData>();
-    web->setUrls({QUrl("https://example.org/folder/")});
     const std::pair<const char*, std::unique_ptr<QMimeData>> rows[] = {
         {"text", std::move(text)},
-        {"a web address", std::move(web)},
-        {"a file alone", LocalEntries({file})},
+        {"a web address", Addresses("https://example.org/folder/")},
         {"a missing folder", LocalEntries({home.Outside() / "gone"})},
+        {"a relative address", Addresses("file:Projects")},
+        {"a relative address with a dot", Addresses("file:./Projects")},
+        {"a folder of another machine", Addresses("file://fileserver.example" + folder)},
+        {"a folder of another machine named like a path", Addresses("file://tmp" + folder)},
     };
     for (const auto& [what, data] : rows) {
         const DragOutcome outcome = DropOnLogo(opened, *data);
@@ -61,8 +74,53 @@ TEST_F(DropHandlingTest, DragsThatCarryNoLocalFolderAreRefusedAtThePointer)
         EXPECT_FALSE(outcome.moved) << what;
         EXPECT_FALSE(outcome.dropped) << what;
     }
+    fs::current_path(previous);
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_TRUE(shell.Commands().empty());
+    EXPECT_TRUE(fs::is_empty(sync));
+}
+
+TEST_F(DropHandlingTest, AddressesOfThisMachineInEveryFormAFileManagerSendsAreLinked)
+{
+    OpenedWindow opened;
+    const String rows[] = {
+        "file://" + folder,
+        "file:" + folder,
+        "file://localhost" + folder,
+        "file://LOCALHOST" + folder,
+        "file://" + QSysInfo::machineHostName().toStdString() + folder,
+    };
+    for (const String& address : rows) {
+        boxes.Clear();
+        EXPECT_TRUE(DropOnLogo(opened, *Addresses(address)).dropped) << address;
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success})) << address;
+        EXPECT_EQ(LinkTarget(sync + "/Projects"), folder) << address;
+        fs::remove(sync + "/Projects");
+    }
+}
+
+TEST_F(DropHandlingTest, AFileIsAdmittedAtThePointerAndRefusedWithItsMessageWithoutACommand)
+{
+    OpenedWindow opened;
+    CountedShell shell;
+    const DragOutcome outcome = DropOnLogo(opened, *LocalEntries({file}));
+    EXPECT_TRUE(outcome.entered);
+    EXPECT_TRUE(outcome.moved);
+    EXPECT_TRUE(outcome.dropped);
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::OnlyFolders}));
+    EXPECT_TRUE(shell.Commands().empty());
+    EXPECT_TRUE(fs::is_empty(sync));
+}
+
+TEST_F(DropHandlingTest, TheSyncFolderOrAFolderHoldingItIsRefusedAndNothingIsMade)
+{
+    OpenedWindow opened;
+    for (const String& path : {sync, home.Path(), String("/")}) {
+        boxes.Clear();
+        EXPECT_TRUE(DropOnLogo(opened, *LocalEntries({path})).dropped) << path;
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{"Collegamento non creato"})) << path;
+    }
+    EXPECT_TRUE(fs::is_empty(sync));
 }
 
 TEST_F(DropHandlingTest, ADroppedFolderIsAdmittedAtThePointerAndBecomesALink)

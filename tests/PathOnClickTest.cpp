@@ -75,6 +75,8 @@ TEST(PathOnClick, RepliesThatNameNoFolderKeepTheKnownOne)
     };
     for (const Row& row : {Row{"bash: line 1: /x/Dropbox/: Is a directory\n", {}},
                            Row{"no colon\n", {}},
+                           Row{"bash:  : Is a directory\n", {}},
+                           Row{"\xBF", {}},
                            Row{"", {Shown::EmptyClick}}}) {
         CannedShell shell(row.reply);
         MessageBoxes boxes;

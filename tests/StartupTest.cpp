@@ -1,5 +1,6 @@
 #include "app/App.h"
 #include "app/MenuBar1.h"
+#include "app/PluginEntrypoints.h"
 #include "app/Startup.h"
 #include "framework/FileType.h"
 #include "framework/Native.h"
@@ -102,6 +103,7 @@ TEST(Startup, TheProgramStartsInItsOrderRunsUntilItsWindowClosesAndReleasesEvery
     EXPECT_TRUE(bar.Lock().IsNil());
     EXPECT_TRUE(folder::pfolders.IsNil());
     EXPECT_TRUE(RegisteredFileTypes().empty());
+    EXPECT_TRUE(__plugin_entrypoints.IsNil());
 }
 
 TEST(Startup, AnExceptionFromTheEventLoopIsHandedOnceToTheFrameworkAndTheReleasesStillRun)

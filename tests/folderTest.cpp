@@ -133,7 +133,7 @@ TEST_F(FolderTypeTest, TheEndEmptiesTheReferenceBeforeTheTypeIsReleased)
     EXPECT_TRUE(RegisteredFileTypes().empty());
 }
 
-TEST_F(FolderTypeTest, FoldersAdmitsFoldersAndLinksToFoldersOnly)
+TEST_F(FolderTypeTest, FoldersAdmitsEveryExistingEntrySoThatTheHandlerCanAnswerForFiles)
 {
     TemporaryFolder place;
     fs::create_directory(place / "folder");
@@ -144,7 +144,7 @@ TEST_F(FolderTypeTest, FoldersAdmitsFoldersAndLinksToFoldersOnly)
 
     const std::vector<std::pair<String, bool>> rows = {
         {place / "folder", true},        {place / "link to folder", true}, {place / "folder/", true},
-        {place / "file", false},         {place / "link to file", false},  {place / "dangling", false},
+        {place / "file", true},          {place / "link to file", true},   {place / "dangling", true},
         {place / "missing", false},      {"", false},
     };
     folder::_Initialize();

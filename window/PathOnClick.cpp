@@ -12,7 +12,7 @@ Boolean Window_main::Canvas1_MouseDown(Ref<Canvas>, Int32, Int32)
     if (!DropBoxFolder)
         return false;
     const String reply = AskShellForSyncFolder();
-    if (Len(reply) > 0) {
+    if (!reply.empty()) {
         if (Ref<FolderItem> found = SyncFolderInReply(reply)) {
             DropBoxFolder = found;
             MsgBox(Module_Localization::DROPBOX_PATH("") + " " + DropBoxFolder->ShellPath());
