@@ -2,8 +2,6 @@
 
 namespace Quorvane {
 
-Ref<PluginEntrypointsTable> __plugin_entrypoints;
-
 void _InitPluginEntrypoints()
 {
     __plugin_entrypoints = RuntimeAllocatePluginEntrypointsTable(PluginEntryCount);

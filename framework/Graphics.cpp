@@ -128,8 +128,6 @@ void NativeAccess::Detach(Graphics& graphics)
     graphics.m_native->painter = nullptr;
 }
 
-namespace {
-
 String DecodeBase64(const String& data, const TextEncoding*)
 {
     auto decoded = QByteArray::fromBase64Encoding(
@@ -139,11 +137,5 @@ String DecodeBase64(const String& data, const TextEncoding*)
         throw UnsupportedFormatException("The text is not Base64.");
     return String(decoded.decoded.constData(), static_cast<size_t>(decoded.decoded.size()));
 }
-
-const PluginRegistration Base64Plugin{
-    {"DecodeBase64(data As String, encoding as TextEncoding = nil) As String", &DecodeBase64},
-};
-
-} // namespace
 
 } // namespace Quorvane

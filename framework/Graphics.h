@@ -33,6 +33,9 @@ class TextEncoding;
 // Base64 raises UnsupportedFormatException.
 using DecodeBase64Operation = String(const String& data, const TextEncoding* encoding);
 
+// The framework's own Base64 decoder, offered as the outside operation DecodeBase64Operation.
+String DecodeBase64(const String& data, const TextEncoding* encoding);
+
 // A picture in memory, owning its pixels.
 class Picture : public Object {
     QUORVANE_DESCRIBED_CLASS

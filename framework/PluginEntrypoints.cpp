@@ -1,5 +1,7 @@
 #include "framework/PluginEntrypoints.h"
 
+#include "framework/Graphics.h"
+
 #include <map>
 
 namespace Quorvane {
@@ -8,11 +10,16 @@ namespace {
 
 std::map<String, PluginEntrypoint>& Offers()
 {
-    static std::map<String, PluginEntrypoint> offers;
+    // The framework offers its own Base64 decoder; plug-ins add theirs through registrations.
+    static std::map<String, PluginEntrypoint> offers = {
+        {PluginSignatures[DecodeBase64Entry],
+         PluginEntrypoint(PluginSignatures[DecodeBase64Entry], &DecodeBase64)}};
     return offers;
 }
 
 } // namespace
+
+Ref<PluginEntrypointsTable> __plugin_entrypoints;
 
 String PluginEntrypoint::MissingMessage() const
 {

@@ -1,10 +1,7 @@
 #include "linking/Discovery.h"
 
-#include "framework/MsgBox.h"
 #include "framework/Text.h"
 #include "linking/Shell.h"
-#include "messages/Module_Localization.h"
-#include "window/Window_main.h"
 
 namespace Quorvane {
 
@@ -27,17 +24,6 @@ Ref<FolderItem> SyncFolderInReply(const String& reply)
     if (!path.starts_with('/') || path.find('\0') != String::npos)
         return {};
     return FolderItem::New(path, FolderItem::PathModePOSIX);
-}
-
-void Window_main::ReadDropBoxDefaultFolder()
-{
-    const String reply = AskShellForSyncFolder();
-    // Any byte is a reply, even one that Len would not count as a character.
-    if (!reply.empty())
-        DropBoxFolder = SyncFolderInReply(reply);
-    else
-        MsgBox(Module_Localization::ERROR("") + EndOfLine() +
-               Module_Localization::NOT_DROPBOX_PATH(""));
 }
 
 } // namespace Quorvane

@@ -1,14 +1,20 @@
-#include "framework/MsgBox.h"
+#include "linking/FolderLink.h"
+
 #include "framework/Text.h"
 #include "linking/Shell.h"
-#include "messages/Module_Localization.h"
-#include "window/Window_main.h"
 
 #include <filesystem>
 
 namespace Quorvane {
 
 namespace {
+
+// The text as one word of a shell command line that stands for exactly that text: between single
+// quotes, each single quote inside written as '\''.
+String SingleQuoted(const String& text)
+{
+    return "'" + ReplaceAll(text, "'", "'\\''") + "'";
+}
 
 // The path with every symbolic link resolved, as far as the file system has it.
 std::filesystem::path Resolved(const String& path)
@@ -28,44 +34,33 @@ bool HoldsTheSyncFolder(const FolderItem& folder, const FolderItem& syncFolder)
     return outerPart == outer.end();
 }
 
-// The text as one word of a shell command line that stands for exactly that text: between single
-// quotes, each single quote inside written as '\''.
-String SingleQuoted(const String& text)
-{
-    return "'" + ReplaceAll(text, "'", "'\\''") + "'";
-}
-
 } // namespace
 
-void Window_main::CreateSimLink(Ref<FolderItem> folder)
+String LinkCommand(const FolderItem& folder, const FolderItem& syncFolder, const String& name)
 {
-    if (HoldsTheSyncFolder(*folder, *DropBoxFolder)) {
-        MsgBox(Module_Localization::DROPBOX_FAIL(""));
-        return;
-    }
-    const String name = folder->DisplayName();
-    Ref<FolderItem> link = DropBoxFolder->Child(name);
-    if (!link) {
-        // A name no entry can bear, such as the root folder's "/".
-        MsgBox(Module_Localization::ERROR(""));
-        return;
-    }
-    if (link->Exists()) {
-        MsgBox(Module_Localization::DROPBOX_EXISTS(""));
-        return;
-    }
-    Ref<Shell> shell = RuntimeNewObject<Shell>();
     // The source path and the name are quoted as words of their own, so the link points at
     // exactly the folder and bears exactly its name, and the shell runs nothing else.
-    const String command = "ln -s " + SingleQuoted(folder->POSIXPath()) + " " +
-                           DropBoxFolder->ShellPath() + "/" + SingleQuoted(name);
-    shell->Execute(command);
-    const String output = shell->Result();
+    return "ln -s " + SingleQuoted(folder.POSIXPath()) + " " + syncFolder.ShellPath() + "/" +
+           SingleQuoted(name);
+}
+
+LinkOutcome LinkFolder(const FolderItem& folder, const FolderItem& syncFolder)
+{
+    if (HoldsTheSyncFolder(folder, syncFolder))
+        return {LinkOutcome::Kind::HoldsSyncFolder, {}};
+    const String name = folder.DisplayName();
+    Ref<FolderItem> link = syncFolder.Child(name);
+    if (!link)
+        return {LinkOutcome::Kind::Unnamable, {}};
+    if (link->Exists())
+        return {LinkOutcome::Kind::NameTaken, {}};
+    Ref<Shell> shell = RuntimeNewObject<Shell>();
+    shell->Execute(LinkCommand(folder, syncFolder, name));
+    const String& output = shell->Result();
     // Any byte is output, even one that Len would not count as a character.
     if (!output.empty())
-        MsgBox(Module_Localization::ERROR("") + EndOfLine() + output);
-    else
-        MsgBox(Module_Localization::DROPBOX_SUCCESS(""));
+        return {LinkOutcome::Kind::Failed, output};
+    return {LinkOutcome::Kind::Linked, {}};
 }
 
 } // namespace Quorvane

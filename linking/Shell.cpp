@@ -1,6 +1,6 @@
 #include "linking/Shell.h"
 
-#include "app/PluginEntrypoints.h"
+#include "framework/PluginEntrypoints.h"
 
 namespace Quorvane {
 

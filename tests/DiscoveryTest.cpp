@@ -65,7 +65,7 @@ TEST(Discovery, RepliesOfAnotherFormClearTheSyncFolderWithoutAMessage)
         "sh: 1: /home/u/Dropbox/: Permission denied\n",
     };
     for (const String& reply : replies) {
-        CannedShell shell(reply);
+        FakeShell shell(reply);
         MessageBoxes boxes;
         auto window = BareWindow();
         window->DropBoxFolder = FolderItem::New("/earlier/Dropbox", 1);
@@ -77,7 +77,7 @@ TEST(Discovery, RepliesOfAnotherFormClearTheSyncFolderWithoutAMessage)
 
 TEST(Discovery, AThreePieceReplyNamesItsTrimmedMiddlePieceWhetherOrNotItExists)
 {
-    CannedShell shell("bash: /nowhere/Dropbox/: No such file or directory\n");
+    FakeShell shell("bash: /nowhere/Dropbox/: No such file or directory\n");
     auto window = BareWindow();
     window->ReadDropBoxDefaultFolder();
     ASSERT_TRUE(window->DropBoxFolder);
@@ -87,7 +87,7 @@ TEST(Discovery, AThreePieceReplyNamesItsTrimmedMiddlePieceWhetherOrNotItExists)
 
 TEST(Discovery, AnEmptyReplyShowsItsMessageAndKeepsTheEarlierFolder)
 {
-    CannedShell shell("");
+    FakeShell shell("");
     MessageBoxes boxes;
     auto window = BareWindow();
     window->ReadDropBoxDefaultFolder();
@@ -109,7 +109,7 @@ TEST(Discovery, AThreePieceReplyThatNamesNoAbsolutePathIsUnusableAndClearsTheSyn
         String("bash: /a\0b/: Is a directory\n", 26),
     };
     for (const String& reply : replies) {
-        CannedShell shell(reply);
+        FakeShell shell(reply);
         MessageBoxes boxes;
         auto window = BareWindow();
         window->DropBoxFolder = FolderItem::New("/earlier/Dropbox", 1);
@@ -121,7 +121,7 @@ TEST(Discovery, AThreePieceReplyThatNamesNoAbsolutePathIsUnusableAndClearsTheSyn
 
 TEST(Discovery, AReplyOfBytesThatMakeNoCharacterIsStillAReply)
 {
-    CannedShell shell("\x80\xBF");
+    FakeShell shell("\x80\xBF");
     MessageBoxes boxes;
     auto window = BareWindow();
     window->DropBoxFolder = FolderItem::New("/earlier/Dropbox", 1);

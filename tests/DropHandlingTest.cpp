@@ -53,7 +53,7 @@ std::unique_ptr<QMimeData> Addresses(const String& addresses)
 TEST_F(DropHandlingTest, DragsThatCarryNoEntryOfThisMachinesFileSystemAreRefusedAtThePointer)
 {
     OpenedWindow opened;
-    CountedShell shell;
+    FakeShell shell;
     // A relative address would be read against the working folder, where a Projects may be.
     const fs::path previous = fs::current_path();
     fs::current_path(home.Outside().Path());
@@ -102,7 +102,7 @@ TEST_F(DropHandlingTest, AddressesOfThisMachineInEveryFormAFileManagerSendsAreLi
 TEST_F(DropHandlingTest, AFileIsAdmittedAtThePointerAndRefusedWithItsMessageWithoutACommand)
 {
     OpenedWindow opened;
-    CountedShell shell;
+    FakeShell shell;
     const DragOutcome outcome = DropOnLogo(opened, *LocalEntries({file}));
     EXPECT_TRUE(outcome.entered);
     EXPECT_TRUE(outcome.moved);
@@ -126,7 +126,7 @@ TEST_F(DropHandlingTest, TheSyncFolderOrAFolderHoldingItIsRefusedAndNothingIsMad
 TEST_F(DropHandlingTest, ADroppedFolderIsAdmittedAtThePointerAndBecomesALink)
 {
     OpenedWindow opened;
-    CountedShell shell;
+    FakeShell shell;
     const DragOutcome outcome = DropOnLogo(opened, *LocalEntries({folder}));
     EXPECT_TRUE(outcome.entered);
     EXPECT_TRUE(outcome.moved);
@@ -154,7 +154,7 @@ TEST_F(DropHandlingTest, TheDropIsHandledOnlyOnceQtsDropEventHasReturned)
 TEST_F(DropHandlingTest, OnlyTheFirstItemOfADropIsHandled)
 {
     OpenedWindow opened;
-    CountedShell shell;
+    FakeShell shell;
     const String second = home.Outside() / "Second";
     fs::create_directory(second);
     auto webFirst = std::make_unique<QMimeData>();
@@ -194,7 +194,7 @@ TEST_F(DropHandlingTest, AReplyOfAnotherFormShowsTheErrorAlone)
     oddHome.MakeDropbox();
     OpenedWindow opened;
     EXPECT_TRUE(opened.Window()->DropBoxFolder.IsNil());
-    CountedShell shell;
+    FakeShell shell;
     DropOnLogo(opened, *LocalEntries({folder}));
     EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Error}));
     EXPECT_EQ(shell.Commands(), (std::vector<String>{"~/Dropbox/"}));
@@ -202,7 +202,7 @@ TEST_F(DropHandlingTest, AReplyOfAnotherFormShowsTheErrorAlone)
 
 TEST_F(DropHandlingTest, AnEmptyReplyWithNoFolderKnownShowsTheDiscoveryMessageThenTheError)
 {
-    CannedShell shell("", "~/Dropbox/");
+    FakeShell shell("", "~/Dropbox/");
     OpenedWindow opened;
     EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::EmptyDiscovery}));
     boxes.Clear();
@@ -214,7 +214,7 @@ TEST_F(DropHandlingTest, AnEmptyReplyWithNoFolderKnownShowsTheDiscoveryMessageTh
 TEST_F(DropHandlingTest, AnEmptyReplyAfterAnEarlierDiscoveryLinksIntoTheEarlierFolder)
 {
     OpenedWindow opened;
-    CannedShell shell("", "~/Dropbox/");
+    FakeShell shell("", "~/Dropbox/");
     DropOnLogo(opened, *LocalEntries({folder}));
     EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::EmptyDiscovery, Shown::Success}));
     EXPECT_EQ(LinkTarget(sync + "/Projects"), folder);

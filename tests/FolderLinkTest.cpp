@@ -48,7 +48,7 @@ TEST_F(FolderLinkTest, ASecondLinkOfTheSameFolderIsRefusedWithoutRunningACommand
 {
     Ref<FolderItem> folder = MakeFolder("Projects");
     window->CreateSimLink(folder);
-    CountedShell shell;
+    FakeShell shell;
     window->CreateSimLink(folder);
     EXPECT_TRUE(shell.Commands().empty());
     EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success, Shown::Exists}));
@@ -58,7 +58,7 @@ TEST_F(FolderLinkTest, AnyEntryOfThatNameBlocksTheLinkAndIsLeftAsItWas)
 {
     Ref<FolderItem> folder = MakeFolder("Projects");
     std::ofstream(sync + "/Projects") << "keep me";
-    CountedShell shell;
+    FakeShell shell;
     window->CreateSimLink(folder);
     EXPECT_EQ(ReadFile(sync + "/Projects"), "keep me");
 
@@ -147,7 +147,7 @@ TEST_F(FolderLinkTest, AReadOnlySyncFolderIsReportedWithTheComplaintOfLn)
 
 TEST_F(FolderLinkTest, TheCommandTextOfAPlainFolderIsTheLnOfItsQuotedPathAndName)
 {
-    CannedShell shell("");
+    FakeShell shell("");
     window->DropBoxFolder = FolderItem::New("/Users/user/Dropbox", 1);
     window->CreateSimLink(FolderItem::New("/Users/user/Projects", 1));
     window->DropBoxFolder = FolderItem::New("/Users/user/My Dropbox", 1);
@@ -166,7 +166,7 @@ TEST_F(FolderLinkTest, TheOutputAloneDecidesTheOutcome)
     for (const Row& row : {Row{"", Shown::Success}, Row{"\n", "Errore imprevisto\n\n"},
                            Row{"\x80\xBF", "Errore imprevisto\n\x80\xBF"},
                            Row{"ln: warning\n", "Errore imprevisto\nln: warning\n"}}) {
-        CannedShell shell(row.output);
+        FakeShell shell(row.output);
         boxes.Clear();
         window->CreateSimLink(MakeFolder("Projects"));
         EXPECT_EQ(boxes.Texts(), (std::vector<String>{row.message})) << row.output;
@@ -181,7 +181,7 @@ TEST_F(FolderLinkTest, AFolderThatIsOrHoldsTheSyncFolderIsRefusedAndNothingIsMad
     fs::create_directory_symlink(sync, linkedSync);
     const String folders[] = {sync, sync + "/", home.Path(), "/", alias, linkedSync,
                               home.Path() + "/../" + home.Path().substr(home.Path().rfind('/') + 1)};
-    CountedShell shell;
+    FakeShell shell;
     for (const String& path : folders) {
         boxes.Clear();
         window->CreateSimLink(FolderItem::New(path, 1));

@@ -70,7 +70,7 @@ TEST(LogoWindow, OpeningGivesWindowAndCanvasThePicturesSizeAndTheVersionedTitle)
 TEST(LogoWindow, ADiscoveryMessageAtOpeningComesWhileTheTitleIsStillTheStoredOne)
 {
     TemporaryHome home;
-    CannedShell shell("", "~/Dropbox/");
+    FakeShell shell("", "~/Dropbox/");
     std::vector<String> titles;
     MessageBoxWatcher previous = SetMessageBoxWatcher([&titles](const String&) {
         titles.push_back(_GetImplicitWindow("Window_main.Window_main")->Title());

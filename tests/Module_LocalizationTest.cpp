@@ -89,7 +89,7 @@ TEST(Module_Localization, ATranslationOfTheErrorChangesEveryMessageThatBeginsWit
     Testing::MessageBoxes boxes;
     auto window = Testing::BareWindow();
     {
-        Testing::CannedShell shell("");
+        Testing::FakeShell shell("");
         window->ReadDropBoxDefaultFolder();
         window->DropBoxFolder = FolderItem::New("/missing/Dropbox", 1);
         window->Canvas1_MouseDown(nullptr, 0, 0);

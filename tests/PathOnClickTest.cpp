@@ -31,7 +31,7 @@ TEST(PathOnClick, AClickWhileNoSyncFolderIsKnownRunsNothing)
     OpenedWindow opened;
     ASSERT_TRUE(opened.Window()->DropBoxFolder.IsNil());
     MessageBoxes boxes;
-    CountedShell shell;
+    FakeShell shell;
     EXPECT_FALSE(ClickLogo(opened));
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_TRUE(shell.Commands().empty());
@@ -78,7 +78,7 @@ TEST(PathOnClick, RepliesThatNameNoFolderKeepTheKnownOne)
                            Row{"bash:  : Is a directory\n", {}},
                            Row{"\xBF", {}},
                            Row{"", {Shown::EmptyClick}}}) {
-        CannedShell shell(row.reply);
+        FakeShell shell(row.reply);
         MessageBoxes boxes;
         EXPECT_FALSE(ClickLogo(opened)) << row.reply;
         EXPECT_EQ(boxes.Texts(), row.messages) << row.reply;

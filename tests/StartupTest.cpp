@@ -60,7 +60,7 @@ TEST(Startup, TheProgramStartsInItsOrderRunsUntilItsWindowClosesAndReleasesEvery
     EXPECT_EQ(classes[classes.size() - 1]->Name, "Window_main.Window_main");
 
     std::vector<String> seen;
-    std::optional<CannedShell> emptyDiscovery;
+    std::optional<FakeShell> emptyDiscovery;
     bool windowEndedFirst = false;
     MessageBoxWatcher previous = SetMessageBoxWatcher([&](const String& text) {
         seen.push_back(text);

@@ -48,7 +48,7 @@ TEST(Window_main, TheIdleOperationsAnswerNothingAndChangeNothing)
     Ref<FolderItem> target = FolderItem::New(place / "target", FolderItem::PathModePOSIX);
     Ref<IdleOperationsWindow> window = RuntimeNewObject<IdleOperationsWindow>();
     MessageBoxes boxes;
-    CountedShell shell;
+    FakeShell shell;
 
     EXPECT_EQ(window->GetLoggedInUserName(), "");
     EXPECT_EQ(window->GetHostName(), "");

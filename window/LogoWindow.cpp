@@ -1,7 +1,7 @@
 #include "window/Window_main.h"
 
-#include "app/App.h"
-#include "app/PluginEntrypoints.h"
+#include "framework/Application.h"
+#include "framework/PluginEntrypoints.h"
 #include "framework/Runtime.h"
 #include "framework/Text.h"
 #include "resources/Logo.h"
@@ -27,8 +27,9 @@ void Window_main::Event_Open()
     Canvas1()->Height(mPicture->Height());
     Canvas1()->Backdrop(mPicture);
     ReadDropBoxDefaultFolder();
-    Title("Quorvane V. " + Str(App::Current()->MajorVersion(), "") + "." +
-          Str(App::Current()->MinorVersion(), "") + "." + Str(App::Current()->BugVersion(), ""));
+    const Ref<Application> app = _GetAppObject();
+    Title("Quorvane V. " + Str(app->MajorVersion(), "") + "." + Str(app->MinorVersion(), "") + "." +
+          Str(app->BugVersion(), ""));
 }
 
 void Window_main::Canvas1_Paint(Ref<Canvas> canvas, Ref<Graphics> g, std::vector<Ref<Rect>>)

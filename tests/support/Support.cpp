@@ -1,6 +1,6 @@
 #include "tests/support/Support.h"
 
-#include "app/PluginEntrypoints.h"
+#include "framework/PluginEntrypoints.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -100,84 +100,61 @@ MessageBoxes::~MessageBoxes()
 
 namespace {
 
-struct CannedState {
-    String reply;
-    std::vector<String> commands;
-    PluginEntrypoint real;
+struct FakeState {
+    std::optional<String> reply;
     std::optional<String> onlyFor;
-};
-
-CannedState& Canned()
-{
-    static CannedState state;
-    return state;
-}
-
-void CannedExecute(Shell::State& state, const String& command)
-{
-    Canned().commands.push_back(command);
-    if (Canned().onlyFor && *Canned().onlyFor != command)
-        Canned().real.As<Shell::ExecuteOperation>()(state, command);
-    else
-        state.Result = Canned().reply;
-}
-
-struct CountedState {
     std::vector<String> commands;
     PluginEntrypoint real;
 };
 
-CountedState& Counted()
+FakeState& Fake()
 {
-    static CountedState state;
+    static FakeState state;
     return state;
 }
 
-void CountedExecute(Shell::State& state, const String& command)
+void FakeExecute(Shell::State& state, const String& command)
 {
-    Counted().commands.push_back(command);
-    Counted().real.As<Shell::ExecuteOperation>()(state, command);
+    FakeState& fake = Fake();
+    fake.commands.push_back(command);
+    if (fake.reply && (!fake.onlyFor || *fake.onlyFor == command))
+        state.Result = *fake.reply;
+    else
+        fake.real.As<Shell::ExecuteOperation>()(state, command);
+}
+
+void InstallFake(std::optional<String> reply, std::optional<String> onlyFor)
+{
+    Fake() = {std::move(reply), std::move(onlyFor), {}, __plugin_entrypoints->Entry(ShellExecuteEntry)};
+    __plugin_entrypoints->SetEntry(
+        ShellExecuteEntry, PluginEntrypoint(PluginSignatures[ShellExecuteEntry], &FakeExecute));
 }
 
 } // namespace
 
-CannedShell::CannedShell(String reply, std::optional<String> onlyFor)
+FakeShell::FakeShell()
 {
-    Canned() = {std::move(reply), {}, __plugin_entrypoints->Entry(ShellExecuteEntry), std::move(onlyFor)};
-    __plugin_entrypoints->SetEntry(
-        ShellExecuteEntry, PluginEntrypoint(PluginSignatures[ShellExecuteEntry], &CannedExecute));
+    InstallFake(std::nullopt, std::nullopt);
 }
 
-CannedShell::~CannedShell()
+FakeShell::FakeShell(String reply, std::optional<String> onlyFor)
 {
-    __plugin_entrypoints->SetEntry(ShellExecuteEntry, Canned().real);
+    InstallFake(std::move(reply), std::move(onlyFor));
 }
 
-void CannedShell::Reply(String reply)
+FakeShell::~FakeShell()
 {
-    Canned().reply = std::move(reply);
+    __plugin_entrypoints->SetEntry(ShellExecuteEntry, Fake().real);
 }
 
-const std::vector<String>& CannedShell::Commands() const
+void FakeShell::Reply(String reply)
 {
-    return Canned().commands;
+    Fake().reply = std::move(reply);
 }
 
-CountedShell::CountedShell()
+const std::vector<String>& FakeShell::Commands() const
 {
-    Counted() = {{}, __plugin_entrypoints->Entry(ShellExecuteEntry)};
-    __plugin_entrypoints->SetEntry(
-        ShellExecuteEntry, PluginEntrypoint(PluginSignatures[ShellExecuteEntry], &CountedExecute));
-}
-
-CountedShell::~CountedShell()
-{
-    __plugin_entrypoints->SetEntry(ShellExecuteEntry, Counted().real);
-}
-
-const std::vector<String>& CountedShell::Commands() const
-{
-    return Counted().commands;
+    return Fake().commands;
 }
 
 namespace {

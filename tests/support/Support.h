@@ -100,30 +100,23 @@ private:
     MessageBoxWatcher m_previous;
 };
 
-// Binds the shell's Execute entry to an operation that runs nothing and replies with a canned
-// text, as no real shell would; the commands it was given are kept. Given onlyFor, it answers that
-// command line alone and hands every other one to the real shell. The real entry comes back at the
-// end of the test.
-class CannedShell {
+// Stands at the shell's Execute entry for the length of the test: keeps every command line it is
+// given and hands it to the real shell, or answers it with a canned reply as no real shell would.
+// The real entry comes back at the end of the test.
+class FakeShell {
 public:
-    explicit CannedShell(String reply, std::optional<String> onlyFor = std::nullopt);
-    ~CannedShell();
-    CannedShell(const CannedShell&) = delete;
-    CannedShell& operator=(const CannedShell&) = delete;
+    // Keeps the commands and lets every one reach the real shell.
+    FakeShell();
+    // Answers every command with the reply without running it; given onlyFor, answers that command
+    // line alone and hands every other one to the real shell.
+    explicit FakeShell(String reply, std::optional<String> onlyFor = std::nullopt);
+    ~FakeShell();
+    FakeShell(const FakeShell&) = delete;
+    FakeShell& operator=(const FakeShell&) = delete;
 
-    // The reply for the next commands.
+    // The reply for the next commands that are answered.
     void Reply(String reply);
-    const std::vector<String>& Commands() const;
-};
-
-// Counts the commands that reach the real shell for the length of the test.
-class CountedShell {
-public:
-    CountedShell();
-    ~CountedShell();
-    CountedShell(const CountedShell&) = delete;
-    CountedShell& operator=(const CountedShell&) = delete;
-
+    // Every command line given so far, in order.
     const std::vector<String>& Commands() const;
 };
 
