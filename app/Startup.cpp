@@ -66,7 +66,7 @@ void _LateStartup() {}
 
 void Finalize()
 {
-    _ReleaseFrameworkReferences();
+    ReleaseFrameworkReferences();
     MenuBar1_implicitInstance__Exit();
     folder::pfolders__Exit();
     // Last, so that nothing released before it can find the outside operations gone.

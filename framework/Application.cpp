@@ -144,11 +144,11 @@ void RuntimeDescribeFrameworkClasses()
         (void)describe();
 }
 
-void _ReleaseFrameworkReferences()
+void ReleaseFrameworkReferences()
 {
     ApplicationObject().Clear();
     ReleaseSystemObject();
-    _ReleaseImplicitWindows();
+    ReleaseImplicitWindows();
 }
 
 } // namespace Quorvane

@@ -57,6 +57,6 @@ void _UnhandledException(std::exception_ptr exception);
 
 // Releases the framework's module-level references, in order: the application object, the system
 // object, then the list of implicit windows; each is emptied before its object is let go.
-void _ReleaseFrameworkReferences();
+void ReleaseFrameworkReferences();
 
 } // namespace Quorvane

@@ -28,6 +28,26 @@ bool SameNameIgnoringCase(const String& left, const String& right)
            });
 }
 
+// The first non-null answer of look for the class and then for each of its bases in turn, the
+// nearest first; null when none answers.
+template <class Look>
+auto NearestInClassOrBases(const ClassDescription* description, Look&& look)
+    -> decltype(look(*description))
+{
+    for (; description; description = description->Base)
+        if (auto found = look(*description))
+            return found;
+    return nullptr;
+}
+
+// The first item of the list that matches, or null.
+template <class Item, class Matches>
+const Item* FirstMatching(const std::vector<Item>& items, Matches&& matches)
+{
+    auto found = std::find_if(items.begin(), items.end(), matches);
+    return found == items.end() ? nullptr : &*found;
+}
+
 Int32 EventCount(const ClassDescription* description)
 {
     Int32 count = 0;
@@ -47,10 +67,9 @@ std::vector<String> ClassDescription::MethodTable() const
 
 Boolean ClassDescription::IsA(const ClassDescription& other) const
 {
-    for (const ClassDescription* description = this; description; description = description->Base)
-        if (description == &other)
-            return true;
-    return false;
+    return NearestInClassOrBases(this, [&](const ClassDescription& description) {
+               return &description == &other ? &description : nullptr;
+           }) != nullptr;
 }
 
 String ClassDescription::EventAt(Int32 number) const
@@ -63,38 +82,38 @@ String ClassDescription::EventAt(Int32 number) const
 
 const EventRecord* ClassDescription::RaisedEvent(const String& name) const
 {
-    for (const ClassDescription* description = this; description; description = description->Base)
-        for (const EventRecord& event : description->RaisedEvents)
-            if (event.Name == name)
-                return &event;
-    return nullptr;
+    return NearestInClassOrBases(this, [&](const ClassDescription& description) {
+        return FirstMatching(description.RaisedEvents,
+                             [&](const EventRecord& event) { return event.Name == name; });
+    });
 }
 
 Int32 ClassDescription::EventNumber(const String& name) const
 {
-    for (const ClassDescription* description = this; description; description = description->Base)
-        for (size_t index = 0; index < description->Events.size(); ++index)
-            if (description->Events[index] == name)
-                return EventCount(description->Base) + static_cast<Int32>(index);
-    return -1;
+    const String* event = nullptr;
+    const ClassDescription* declaring = NearestInClassOrBases(this, [&](const ClassDescription& description) {
+        event = FirstMatching(description.Events, [&](const String& declared) { return declared == name; });
+        return event ? &description : nullptr;
+    });
+    if (!declaring)
+        return -1;
+    return EventCount(declaring->Base) + static_cast<Int32>(event - declaring->Events.data());
 }
 
 const EventHook* ClassDescription::HookFor(const String& event) const
 {
-    for (const ClassDescription* description = this; description; description = description->Base)
-        for (const EventHook& hook : description->EventHooks)
-            if (hook.Event == event)
-                return &hook;
-    return nullptr;
+    return NearestInClassOrBases(this, [&](const ClassDescription& description) {
+        return FirstMatching(description.EventHooks, [&](const EventHook& hook) { return hook.Event == event; });
+    });
 }
 
 const PropertyRecord* ClassDescription::FindProperty(const String& name) const
 {
-    for (const ClassDescription* description = this; description; description = description->Base)
-        for (const PropertyRecord& property : description->Properties)
-            if (SameNameIgnoringCase(property.Name, name))
-                return &property;
-    return nullptr;
+    return NearestInClassOrBases(this, [&](const ClassDescription& description) {
+        return FirstMatching(description.Properties, [&](const PropertyRecord& property) {
+            return SameNameIgnoringCase(property.Name, name);
+        });
+    });
 }
 
 PropertyValue PropertyBag::Get(const String& name, PropertyType type) const

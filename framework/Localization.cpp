@@ -2,7 +2,7 @@
 
 #include "framework/QtBridge.h"
 
-#include <QDir>
+#include <QStandardPaths>
 #include <QTranslator>
 
 #include <cstdlib>
@@ -20,6 +20,8 @@ String Environment(const char* name)
 
 // The languages to look in, most wanted first, read from the environment as gettext reads it:
 // LANGUAGE's list, then the locale of LC_ALL, LC_MESSAGES or LANG; the C locale wants none.
+// QLocale::uiLanguages does not serve: it keeps LANGUAGE under the C locale, leaves the locale out
+// whenever LANGUAGE is set, and reads the environment only once in a process.
 std::vector<String> UserLanguages()
 {
     String locale = Environment("LC_ALL");
@@ -45,23 +47,6 @@ std::vector<String> UserLanguages()
     return languages;
 }
 
-// The XDG data folders, most personal first.
-std::vector<QString> DataFolders()
-{
-    std::vector<QString> folders;
-    String home = Environment("XDG_DATA_HOME");
-    if (home.empty() && !Environment("HOME").empty())
-        home = Environment("HOME") + "/.local/share";
-    if (!home.empty())
-        folders.push_back(ToQString(home));
-    String shared = Environment("XDG_DATA_DIRS");
-    if (shared.empty())
-        shared = "/usr/local/share:/usr/share";
-    for (const QString& folder : ToQString(shared).split(u':', Qt::SkipEmptyParts))
-        folders.push_back(folder);
-    return folders;
-}
-
 } // namespace
 
 String _SystemClass::_GetLocalizedString(const String& key, const String& defaultText,
@@ -75,7 +60,8 @@ String _SystemClass::_GetLocalizedString(const String& key, const String& defaul
     const String source = dot == String::npos ? key : key.substr(dot + 1);
     const QString catalogue = QStringLiteral(QUORVANE_PROGRAM_NAME "_");
     for (const String& wanted : languages) {
-        for (const QString& folder : DataFolders()) {
+        // The XDG data folders, most personal first.
+        for (const QString& folder : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
             QTranslator translator;
             // load() falls back from "it_IT" to "it" by itself.
             if (!translator.load(catalogue + ToQString(wanted),

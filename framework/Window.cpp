@@ -297,7 +297,7 @@ Ref<Window> _GetImplicitWindow(const String& fullClassName)
     return {};
 }
 
-void _ReleaseImplicitWindows()
+void ReleaseImplicitWindows()
 {
     auto windows = std::move(ImplicitWindows());
     ImplicitWindows().clear();

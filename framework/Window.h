@@ -112,6 +112,6 @@ private:
 Ref<Window> _GetImplicitWindow(const String& fullClassName);
 
 // Releases the framework's list of implicit windows: empties it, then lets go of its windows.
-void _ReleaseImplicitWindows();
+void ReleaseImplicitWindows();
 
 } // namespace Quorvane

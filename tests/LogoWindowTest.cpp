@@ -42,7 +42,7 @@ TEST(LogoWindow, BeforeOpeningTheWindowBearsItsStoredLayout)
     Ref<Canvas> canvas = window->Canvas1();
     EXPECT_EQ(NativeAccess::Widget(*canvas).geometry(), QRect(4, 2, 417, 163));
     EXPECT_TRUE(window->mPicture.IsNil());
-    _ReleaseImplicitWindows();
+    ReleaseImplicitWindows();
     folder::pfolders__Exit();
 }
 

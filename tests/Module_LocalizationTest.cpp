@@ -80,6 +80,27 @@ TEST(Module_Localization, LanguageListsAndRegionalFallbacksAreHonoured)
     EXPECT_EQ(Module_Localization::ERROR(""), "Erreur inattendue");
 }
 
+TEST(Module_Localization, CataloguesAreFoundInThePersonalAndTheSharedDataFolders)
+{
+    Catalogue german("de", {{"Module_Localization", "ERROR", "Unerwarteter Fehler"}});
+    EXPECT_EQ(Module_Localization::ERROR(""), "Unerwarteter Fehler"); // XDG_DATA_HOME
+
+    Testing::TemporaryHome home;
+    Testing::EnvironmentChange shared(Testing::EnvironmentChange::Variables{
+        {"XDG_DATA_HOME", std::nullopt},
+        {"XDG_DATA_DIRS", "/nowhere/share:" + german.DataFolder().string()}});
+    EXPECT_EQ(Module_Localization::ERROR(""), "Unerwarteter Fehler");
+
+    // A relative folder in the list is no folder of the user's: the list is read as the XDG
+    // rules say, so nothing is found there.
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(german.DataFolder().parent_path());
+    Testing::EnvironmentChange relative(Testing::EnvironmentChange::Variables{
+        {"XDG_DATA_DIRS", german.DataFolder().filename().string()}});
+    EXPECT_EQ(Module_Localization::ERROR(""), "Errore imprevisto");
+    std::filesystem::current_path(previous);
+}
+
 TEST(Module_Localization, ATranslationOfTheErrorChangesEveryMessageThatBeginsWithIt)
 {
     Catalogue english("en_GB", {{"Module_Localization", "ERROR", "Unexpected error"}});

@@ -16,57 +16,57 @@ namespace {
 using namespace std::string_literals;
 using Testing::BareWindow;
 
-const std::vector<PropertyEntry> WindowEntries = {
-    {"Placement", Int32{2}},
-    {"Width", Int32{423}},
-    {"Height", Int32{167}},
-    {"MinWidth", Int32{64}},
-    {"MinHeight", Int32{64}},
-    {"MaxWidth", Int32{32000}},
-    {"MaxHeight", Int32{32000}},
-    {"Frame", Int32{0}},
-    {"Composite", false},
-    {"HasBackColor", false},
-    {"BackColor", Color{0xFF, 0xFF, 0xFF}},
-    {"Title", String("Quorvane")},
-    {"Visible", true},
-    {"FullScreen", false},
-    {"MenuBarVisible", true},
-    {"CloseButton", true},
-    {"Resizeable", false},
-    {"LiveResize", false},
-    {"MaximizeButton", false},
-    {"MinimizeButton", true},
-    {"FullScreenButton", false},
-    {"MacProcID", Int32{0}},
-};
+// The stored lists byte for byte, as the framework must be given them.
+constexpr char WindowBytes[] =
+    "Placement " "\x00\x00\x00\x02"
+    "Width " "\x00\x00\x01\xA7"
+    "Height " "\x00\x00\x00\xA7"
+    "MinWidth " "\x00\x00\x00\x40"
+    "MinHeight " "\x00\x00\x00\x40"
+    "MaxWidth " "\x00\x00\x7D\x00"
+    "MaxHeight " "\x00\x00\x7D\x00"
+    "Frame " "\x00\x00\x00\x00"
+    "Composite " "\x00"
+    "HasBackColor " "\x00"
+    "BackColor " "\xFF\xFF\xFF"
+    "Title " "\x00\x00\x00\x08" "Quorvane"
+    "Visible " "\x01"
+    "FullScreen " "\x00"
+    "MenuBarVisible " "\x01"
+    "CloseButton " "\x01"
+    "Resizeable " "\x00"
+    "LiveResize " "\x00"
+    "MaximizeButton " "\x00"
+    "MinimizeButton " "\x01"
+    "FullScreenButton " "\x00"
+    "MacProcID " "\x00\x00\x00\x00";
 
-const std::vector<PropertyEntry> CanvasEntries = {
-    {"Name", String("Canvas1")},
-    {"Index", std::numeric_limits<Int32>::min()},
-    {"Left", Int32{4}},
-    {"Top", Int32{2}},
-    {"Width", Int32{417}},
-    {"Height", Int32{163}},
-    {"LockLeft", true},
-    {"LockTop", true},
-    {"LockRight", true},
-    {"LockBottom", true},
-    {"TabPanelIndex", Int32{0}},
-    {"TabIndex", Int32{0}},
-    {"TabStop", true},
-    {"Visible", true},
-    {"HelpTag", String()},
-    {"AutoDeactivate", true},
-    {"Enabled", true},
-    {"UseFocusRing", true},
-    {"AcceptFocus", false},
-    {"AcceptTabs", false},
-    {"DoubleBuffer", false},
-    {"EraseBackground", true},
-    {"Transparent", true},
-    {"InitialParent", String()},
-};
+constexpr char Canvas1Bytes[] =
+    "Name " "\x00\x00\x00\x07" "Canvas1"
+    "Index " "\x80\x00\x00\x00"
+    "Left " "\x00\x00\x00\x04"
+    "Top " "\x00\x00\x00\x02"
+    "Width " "\x00\x00\x01\xA1"
+    "Height " "\x00\x00\x00\xA3"
+    "LockLeft " "\x01"
+    "LockTop " "\x01"
+    "LockRight " "\x01"
+    "LockBottom " "\x01"
+    "TabPanelIndex " "\x00\x00\x00\x00"
+    "TabIndex " "\x00\x00\x00\x00"
+    "TabStop " "\x01"
+    "Visible " "\x01"
+    "HelpTag " "\x00\x00\x00\x00"
+    "AutoDeactivate " "\x01"
+    "Enabled " "\x01"
+    "UseFocusRing " "\x01"
+    "AcceptFocus " "\x00"
+    "AcceptTabs " "\x00"
+    "DoubleBuffer " "\x00"
+    "EraseBackground " "\x01"
+    "Transparent " "\x01"
+    "InitialParent " "\x00\x00\x00\x00";
+
 
 // A stored list of the program, the class it is read against and what it holds.
 struct StoredList {
@@ -74,12 +74,15 @@ struct StoredList {
     String Bytes;
     const ClassDescription& Target;
     const std::vector<PropertyEntry>& Entries;
+    String ExactBytes;
 };
 
 std::vector<StoredList> StoredLists()
 {
-    return {{"window", StoredPropertyLists::Window(), Window_main::Description(), WindowEntries},
-            {"canvas", StoredPropertyLists::Canvas1(), Canvas::Description(), CanvasEntries}};
+    return {{"window", StoredPropertyLists::Window(), Window_main::Description(),
+             StoredPropertyLists::WindowEntries(), String(WindowBytes, sizeof WindowBytes - 1)},
+            {"canvas", StoredPropertyLists::Canvas1(), Canvas::Description(),
+             StoredPropertyLists::Canvas1Entries(), String(Canvas1Bytes, sizeof Canvas1Bytes - 1)}};
 }
 
 void ExpectEntries(const std::vector<PropertyEntry>& actual, const std::vector<PropertyEntry>& expected)
@@ -125,14 +128,14 @@ TEST(PropertyList, TheStoredListsDecodeToTheirEntriesInOrder)
     }
 }
 
-TEST(PropertyList, EncodingTheDecodedEntriesGivesBackTheStoredBytes)
+TEST(PropertyList, TheStoredListsAreExactlyTheirBytesAndEncodeBackToThem)
 {
     for (const StoredList& stored : StoredLists()) {
         SCOPED_TRACE(stored.Name);
         const String encoded = EncodePropertyList(DecodePropertyList(stored.Bytes, stored.Target));
         EXPECT_EQ(encoded.size(), 293u);
         EXPECT_EQ(encoded, stored.Bytes);
-        EXPECT_EQ(EncodePropertyList(stored.Entries), stored.Bytes);
+        EXPECT_EQ(stored.Bytes, stored.ExactBytes);
     }
 }
 
@@ -154,7 +157,7 @@ TEST(PropertyList, TheWindowListSetsEveryPropertyOfTheWindow)
 {
     auto window = BareWindow();
     _SetProperties(window, StoredPropertyLists::Window());
-    for (const PropertyEntry& entry : WindowEntries)
+    for (const PropertyEntry& entry : StoredPropertyLists::WindowEntries())
         EXPECT_TRUE(GetProperty(*window, entry.Key) == entry.Value) << entry.Key;
 }
 
@@ -164,7 +167,7 @@ TEST(PropertyList, TheCanvasListSetsEveryPropertyOfTheCanvas)
     Ref<Canvas> canvas = window->__New<Canvas>();
     canvas->Constructor();
     _SetProperties(canvas, StoredPropertyLists::Canvas1());
-    for (const PropertyEntry& entry : CanvasEntries)
+    for (const PropertyEntry& entry : StoredPropertyLists::Canvas1Entries())
         EXPECT_TRUE(GetProperty(*canvas, entry.Key) == entry.Value) << entry.Key;
 }
 

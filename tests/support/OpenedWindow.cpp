@@ -26,7 +26,7 @@ OpenedWindow::OpenedWindow(bool withMenuBar)
 OpenedWindow::~OpenedWindow()
 {
     m_window.Clear();
-    _ReleaseImplicitWindows();
+    ReleaseImplicitWindows();
     _RuntimeRegisterAppObject(nullptr);
     folder::pfolders__Exit();
     MenuBar1_implicitInstance__Exit();

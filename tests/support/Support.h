@@ -131,6 +131,8 @@ public:
     };
     Catalogue(const String& language, const std::vector<Message>& messages);
     ~Catalogue();
+    // The XDG data folder that holds the catalogue.
+    const std::filesystem::path& DataFolder() const { return m_data.Path(); }
     Catalogue(const Catalogue&) = delete;
     Catalogue& operator=(const Catalogue&) = delete;
 
