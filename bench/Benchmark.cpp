@@ -3,7 +3,7 @@
 // line per figure:
 //   figure: NAME median=VALUE baseline=VALUE ratio=R target=T
 // Times are in milliseconds, memory in MiB. Every side is warmed up first, and the sides take
-// turns at going first. With an X display (DISPLAY) every Qt part runs on it; without one the drop
+// turns at going first. With an X display (DISPLAY) everything that uses Qt runs on it; without one the drop
 // runs headless and the start-up and memory figures are left out. Exits non-zero only when a
 // figure could not be measured.
 
