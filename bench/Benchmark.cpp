@@ -1,19 +1,25 @@
-// Measures what a drop, a start and the shell service cost, each against a baseline measured in
-// the same run, and prints one line per figure:
+// Measures what a drop, a start and the shell service cost, each against a baseline that does the
+// same work with the least code, measured in the same run and interleaved with it, and prints one
+// line per figure:
 //   figure: NAME median=VALUE baseline=VALUE ratio=R target=T
-// Times are in milliseconds, memory in MiB. The start-up and memory figures need an X display
-// (DISPLAY); without one they are left out. Exits non-zero only when a figure could not be measured.
+// Times are in milliseconds, memory in MiB. Every side is warmed up first, and the sides take
+// turns at going first. With an X display (DISPLAY) everything that uses Qt runs on it; without one the drop
+// runs headless and the start-up and memory figures are left out. Exits non-zero only when a
+// figure could not be measured.
 
 #include "app/PluginEntrypoints.h"
+#include "bench/MinimalShell.h"
 #include "framework/MsgBox.h"
 #include "framework/Runtime.h"
 #include "linking/Shell.h"
+#include "tests/baseline/QtBaselines.h"
 #include "tests/support/OpenedWindow.h"
 #include "tests/support/Support.h"
 
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +31,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -59,6 +66,33 @@ void Report(const char* name, const std::vector<double>& measured, const std::ve
     std::fflush(stdout);
 }
 
+// One side of a comparison: does its work once and returns the figure it measured.
+using Side = std::function<double()>;
+
+// Runs every side warmUps times unmeasured, then rounds times measured, the sides taking turns at
+// going first; the figures of each side, in the sides' order.
+std::vector<std::vector<double>> Interleaved(int warmUps, int rounds, const std::vector<Side>& sides)
+{
+    for (int round = 0; round < warmUps; ++round)
+        for (const Side& side : sides)
+            side();
+    std::vector<std::vector<double>> figures(sides.size());
+    for (int round = 0; round < rounds; ++round)
+        for (size_t turn = 0; turn < sides.size(); ++turn) {
+            const size_t side = (turn + static_cast<size_t>(round)) % sides.size();
+            figures[side].push_back(sides[side]());
+        }
+    return figures;
+}
+
+// Times the work.
+double Timed(const std::function<void()>& work)
+{
+    const auto start = Clock::now();
+    work();
+    return Milliseconds(Clock::now() - start);
+}
+
 // Starts the program named by the first word with the others as its arguments; its standard
 // streams are the given file actions' (nothing: this process's).
 pid_t Spawn(const std::vector<std::string>& words, const posix_spawn_file_actions_t* actions)
@@ -90,18 +124,19 @@ void SpawnAndWait(const std::vector<std::string>& words)
     }
 }
 
-std::vector<double> Repeat(int runs, const std::function<void()>& work)
+// Runs the command as the program runs its commands: a new Shell in mode 0 that executes it; the
+// size of what it printed, read where the shell keeps it.
+size_t ExecuteThroughShell(const String& command)
 {
-    std::vector<double> times;
-    for (int run = 0; run < runs; ++run) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(Milliseconds(Clock::now() - start));
-    }
-    return times;
+    Ref<Shell> shell = RuntimeNewObject<Shell>();
+    shell->Mode(0);
+    shell->Execute(command);
+    return shell->Result().size();
 }
 
-String Execute(const String& command)
+// A copy of what the command printed through the program's Shell, for the checks that the
+// baselines do the same work.
+String PrintedThroughShell(const String& command)
 {
     Ref<Shell> shell = RuntimeNewObject<Shell>();
     shell->Mode(0);
@@ -109,64 +144,126 @@ String Execute(const String& command)
     return shell->Result();
 }
 
-void ShellFigures(int runs)
+// Fails unless the baseline's bash sees what the program's sees: the same options, environment,
+// descriptors for its output and error, and the same complaints. QProcess hands the environment
+// on in an order of its own, so the variables are compared sorted.
+void CheckSameShell(const MinimalShell& minimal)
 {
-    const std::vector<std::string> bashTrue = {"/bin/bash", "-c", "true"};
-    std::vector<double> baseline;
-    std::vector<double> measured;
-    // Interleaved, so that both see the same state of a busy machine.
-    for (int run = 0; run < runs; ++run) {
-        baseline.push_back(Repeat(1, [&] { SpawnAndWait(bashTrue); })[0]);
-        measured.push_back(Repeat(1, [] { Execute("true"); })[0]);
-    }
-    Report("shell_overhead", measured, baseline, 1.10);
-
-    const std::string produce = "head -c 67108864 /dev/zero";
-    baseline.clear();
-    measured.clear();
-    for (int run = 0; run < std::max(3, runs / 40); ++run) {
-        baseline.push_back(Repeat(1, [&] { SpawnAndWait({"/bin/bash", "-c", produce + " >/dev/null"}); })[0]);
-        measured.push_back(Repeat(1, [&] {
-            if (Execute(produce).size() != 67108864u)
-                throw std::runtime_error("the output did not arrive whole");
-        })[0]);
-    }
-    Report("shell_output", measured, baseline, 1.25);
+    const String probe = "echo \"$-\"; env | sort; echo to-error >&2; no-such-command-here";
+    const String program = PrintedThroughShell(probe);
+    if (minimal.Run(probe) != program)
+        throw std::runtime_error("the minimal shell's bash does not run as the program's does");
+    std::string viaQProcess;
+    Baseline::CaptureWithQProcess(MinimalShell::Program, MinimalShell::Arguments(probe),
+                                  minimal.Environment(), &viaQProcess);
+    if (viaQProcess != program)
+        throw std::runtime_error("QProcess's bash does not run as the program's does");
 }
 
-// Drops folders on the logo of a window opened as the program opens it, and times each drop from
-// the moment Qt's drop event reaches the window to the moment the outcome's message box is shown.
-void DropFigure(int runs)
+void ShellFigures(bool quick)
+{
+    MinimalShell minimal;
+    CheckSameShell(minimal);
+
+    const auto overhead = Interleaved(quick ? 5 : 20, quick ? 40 : 1000, {
+        [] { return Timed([] { ExecuteThroughShell("true"); }); },
+        [&] { return Timed([&] { minimal.Run("true"); }); },
+    });
+    Report("shell_overhead", overhead[0], overhead[1], 1.05);
+
+    const String produce = "head -c 67108864 /dev/zero";
+    const size_t produced = 67108864u;
+    const auto whole = [produced](size_t size) {
+        if (size != produced)
+            throw std::runtime_error("the output did not arrive whole");
+    };
+    const std::vector<std::string> arguments = MinimalShell::Arguments(produce);
+    const auto output = Interleaved(quick ? 1 : 2, quick ? 3 : 25, {
+        [&] { return Timed([&] { whole(ExecuteThroughShell(produce)); }); },
+        [&] { return Timed([&] { whole(minimal.Run(produce).size()); }); },
+        [&] {
+            return Timed([&] {
+                whole(Baseline::CaptureWithQProcess(MinimalShell::Program, arguments, minimal.Environment()));
+            });
+        },
+    });
+    Report("shell_output", output[0], output[1], 1.10);
+    Report("shell_output_vs_qprocess", output[0], output[2], 1.00);
+}
+
+// Drops folders on the logo of a window opened as the program opens it, each drop timed from the
+// moment Qt's drop entry is called to the moment the outcome's message box has been shown and
+// closed and the events after it have run. The baseline does the same work with the least code:
+// the sync-folder discovery's and the link's bash runs, the lstat of the link's path, one
+// message box shown and closed, and the events after it.
+void DropFigure(bool quick)
 {
     Testing::TemporaryHome home;
     home.MakeDropbox();
+    MinimalShell minimal;
     Testing::OpenedWindow opened;
-    std::optional<Clock::time_point> shown;
+    bool shown = false;
     String lastText;
     MessageBoxWatcher previous = SetMessageBoxWatcher([&](const String& text) {
-        shown = Clock::now();
+        shown = true;
         lastText = text;
     });
     const auto at = opened.OnCanvas({150, 50});
+    int folders = 0;
+    // What a side leaves to the display, such as the window's repaint once a box is gone, arrives
+    // a little later; it is run before the next side is timed, so it is counted on neither side.
+    const auto settle = [] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        Testing::ProcessEvents();
+    };
 
-    std::vector<double> measured;
-    std::vector<double> baseline;
-    for (int run = 0; run < runs; ++run) {
-        const String dropped = home.Outside() / ("Folder " + std::to_string(run));
+    const Side program = [&] {
+        const String name = "Folder " + std::to_string(folders++);
+        const String dropped = home.Outside() / name;
         fs::create_directory(dropped);
         const auto data = Testing::LocalEntries({dropped});
         Testing::DragOver(opened.TopLevel(), at, *data);
-        shown.reset();
+        settle();
+        shown = false;
         const auto start = Clock::now();
-        Testing::DropAt(opened.TopLevel(), at, *data);
-        while (!shown)
+        if (!Testing::DropAt(opened.TopLevel(), at, *data))
+            throw std::runtime_error("the window refused a drop");
+        while (!shown) {
             Testing::ProcessEvents();
-        measured.push_back(Milliseconds(*shown - start));
-        if (lastText != "Collegamento alla cartella creato correttamente in DropBox")
+            if (Clock::now() - start > std::chrono::seconds(30))
+                throw std::runtime_error("a drop showed no message box");
+        }
+        const double elapsed = Milliseconds(Clock::now() - start);
+        if (lastText != Testing::Shown::Success)
             throw std::runtime_error("a drop ended with \"" + lastText + "\"");
-        baseline.push_back(Repeat(1, [] { SpawnAndWait({"/bin/bash", "-c", "true"}); })[0]);
-    }
-    Report("drop_handling", measured, baseline, 2.30);
+        if (Testing::LinkTarget(home.Dropbox() + "/" + name) != dropped)
+            throw std::runtime_error("a drop made no link");
+        return elapsed;
+    };
+    const Side baseline = [&] {
+        const String name = "Baseline " + std::to_string(folders++);
+        const String dropped = home.Outside() / name;
+        fs::create_directory(dropped);
+        const String link = home.Dropbox() + "/" + name;
+        const String command = "ln -s '" + dropped + "' '" + home.Dropbox() + "'/'" + name + "'";
+        std::string reply;
+        std::string made;
+        bool existed = false;
+        settle();
+        const double elapsed = Timed([&] {
+            reply = minimal.Run("~/Dropbox/");
+            struct stat status {};
+            existed = ::lstat(link.c_str(), &status) == 0;
+            made = minimal.Run(command);
+            Baseline::ShowAndCloseMessageBox(Testing::Shown::Success);
+            Testing::ProcessEvents();
+        });
+        if (reply.empty() || existed || !made.empty() || Testing::LinkTarget(link) != dropped)
+            throw std::runtime_error("the minimal drop did not make its link");
+        return elapsed;
+    };
+    const auto drops = Interleaved(3, quick ? 10 : 160, {program, baseline});
+    Report("drop_handling", drops[0], drops[1], 1.05);
     SetMessageBoxWatcher(std::move(previous));
 }
 
@@ -224,9 +321,6 @@ private:
         return title;
     }
 
-public:
-
-private:
     xcb_connection_t* m_connection;
 };
 
@@ -252,55 +346,112 @@ public:
                 return std::stod(line.substr(6)) / 1024.0;
         throw std::runtime_error("no peak memory for the program");
     }
-    pid_t Pid() const { return m_pid; }
 
 private:
     pid_t m_pid = 0;
 };
 
-void DisplayFigures(const std::string& program, const std::string& minimal, int runs)
+// Starts the program and the minimal message-box program on the display, in turns, and compares
+// the time until each shows its first message box and the peak memory of each once it shows what
+// it shows at the start.
+void DisplayFigures(const std::string& program, const std::string& minimal, const fs::path& home, bool quick)
 {
-    const fs::path home = fs::temp_directory_path() / ("quorvane-bench-home-" + std::to_string(getpid()));
     fs::create_directories(home / "Dropbox");
     setenv("HOME", home.c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    const auto limit = std::chrono::milliseconds(15000);
 
-    std::vector<double> start;
-    std::vector<double> startBaseline;
     std::vector<double> memory;
     std::vector<double> memoryBaseline;
-    const auto limit = std::chrono::milliseconds(15000);
-    for (int run = 0; run < runs; ++run) {
-        {
-            MapWatcher watcher;
-            const auto begin = Clock::now();
-            Launched baseline({minimal});
-            if (!watcher.NextMapped("Quorvane", limit))
-                throw std::runtime_error("the minimal program showed no message box");
-            startBaseline.push_back(Milliseconds(Clock::now() - begin));
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            memoryBaseline.push_back(baseline.PeakMiB());
-        }
-        {
-            MapWatcher watcher;
-            const auto begin = Clock::now();
-            Launched quorvane({program});
-            const xcb_window_t box = watcher.NextMapped("Quorvane", limit);
-            if (!box)
-                throw std::runtime_error("quorvane showed no start message");
-            start.push_back(Milliseconds(Clock::now() - begin));
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            SpawnAndWait({"/usr/bin/xdotool", "key", "--window", std::to_string(box), "Return"});
-            if (!watcher.NextMapped("Quorvane V. " QUORVANE_BENCH_VERSION, limit))
-                throw std::runtime_error("quorvane showed no window after its start message");
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            memory.push_back(quorvane.PeakMiB());
-        }
-    }
-    Report("startup", start, startBaseline, 1.30);
-    Report("memory", memory, memoryBaseline, 1.20);
-    fs::remove_all(home);
+    const Side baseline = [&] {
+        MapWatcher watcher;
+        const auto begin = Clock::now();
+        Launched launched({minimal});
+        if (!watcher.NextMapped("Quorvane", limit))
+            throw std::runtime_error("the minimal program showed no message box");
+        const double elapsed = Milliseconds(Clock::now() - begin);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        memoryBaseline.push_back(launched.PeakMiB());
+        return elapsed;
+    };
+    const Side quorvane = [&] {
+        MapWatcher watcher;
+        const auto begin = Clock::now();
+        Launched launched({program});
+        const xcb_window_t box = watcher.NextMapped("Quorvane", limit);
+        if (!box)
+            throw std::runtime_error("quorvane showed no start message");
+        const double elapsed = Milliseconds(Clock::now() - begin);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        SpawnAndWait({"/usr/bin/xdotool", "key", "--window", std::to_string(box), "Return"});
+        if (!watcher.NextMapped("Quorvane V. " QUORVANE_BENCH_VERSION, limit))
+            throw std::runtime_error("quorvane showed no window after its start message");
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        memory.push_back(launched.PeakMiB());
+        return elapsed;
+    };
+    const auto starts = Interleaved(1, quick ? 2 : 16, {quorvane, baseline});
+    // The warm-up's memory figures are left out with its times.
+    memory.erase(memory.begin());
+    memoryBaseline.erase(memoryBaseline.begin());
+    Report("startup", starts[0], starts[1], 1.05);
+    Report("memory", memory, memoryBaseline, 1.06);
 }
+
+// A private folder for the length of the run: the Qt programs' runtime folder, and the home of the
+// programs started on the display.
+class RunFolder {
+public:
+    RunFolder() : m_path(fs::temp_directory_path() / ("quorvane-bench-" + std::to_string(getpid())))
+    {
+        fs::create_directories(Runtime());
+        fs::permissions(Runtime(), fs::perms::owner_all, fs::perm_options::replace);
+    }
+    ~RunFolder()
+    {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    RunFolder(const RunFolder&) = delete;
+    RunFolder& operator=(const RunFolder&) = delete;
+
+    // The runtime folder that Qt asks for in XDG_RUNTIME_DIR.
+    fs::path Runtime() const { return m_path / "runtime"; }
+    // The home of the programs started on the display.
+    fs::path Home() const { return m_path / "home"; }
+
+private:
+    fs::path m_path;
+};
+
+// The kernel's transparent huge page setting, the one in brackets; the shell figure for large
+// output depends on it.
+std::string HugePageSetting()
+{
+    std::ifstream setting("/sys/kernel/mm/transparent_hugepage/enabled");
+    std::string line;
+    std::getline(setting, line);
+    const size_t open = line.find('[');
+    const size_t close = line.find(']');
+    return open != std::string::npos && close > open ? line.substr(open + 1, close - open - 1) : "unknown";
+}
+
+// The runtime and the table of entry points for the figures measured inside this process,
+// released again when they end, also by a failure.
+class RunningRuntime {
+public:
+    RunningRuntime()
+    {
+        RuntimeInit();
+        _InitPluginEntrypoints();
+    }
+    ~RunningRuntime()
+    {
+        __plugin_entrypoints.Clear();
+        RuntimeExit();
+    }
+    RunningRuntime(const RunningRuntime&) = delete;
+    RunningRuntime& operator=(const RunningRuntime&) = delete;
+};
 
 } // namespace Quorvane::Bench
 
@@ -320,21 +471,22 @@ int main(int argc, char** argv)
             minimal = argv[++index];
     }
     try {
+        Bench::RunFolder folder;
         const char* display = std::getenv("DISPLAY");
-        const std::string shownOn = display ? display : "";
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        RuntimeInit();
-        _InitPluginEntrypoints();
-        Bench::ShellFigures(quick ? 40 : 400);
-        Bench::DropFigure(quick ? 10 : 60);
-        __plugin_entrypoints.Clear();
-        RuntimeExit();
-        if (!shownOn.empty() && !program.empty() && !minimal.empty()) {
-            setenv("DISPLAY", shownOn.c_str(), 1);
-            Bench::DisplayFigures(program, minimal, quick ? 2 : 10);
-        } else {
-            std::printf("no X display, or no --program and --minimal: startup and memory left out\n");
+        const bool onDisplay = display && *display;
+        // Everything runs on the display when there is one, whatever the caller's setting.
+        setenv("QT_QPA_PLATFORM", onDisplay ? "xcb" : "offscreen", 1);
+        setenv("XDG_RUNTIME_DIR", folder.Runtime().c_str(), 1);
+        std::printf("transparent huge pages: %s\n", Bench::HugePageSetting().c_str());
+        {
+            Bench::RunningRuntime runtime;
+            Bench::ShellFigures(quick);
+            Bench::DropFigure(quick);
         }
+        if (onDisplay && !program.empty() && !minimal.empty())
+            Bench::DisplayFigures(program, minimal, folder.Home(), quick);
+        else
+            std::printf("no X display, or no --program and --minimal: startup and memory left out\n");
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "quorvane_bench: %s\n", failure.what());
         return 1;

@@ -22,11 +22,13 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <vector>
 
 extern char** environ;
@@ -142,15 +144,42 @@ private:
     posix_spawnattr_t m_attributes;
 };
 
+// The size from which a new buffer of the text is advised for huge pages.
+constexpr size_t HugePage = size_t{2} << 20;
+
+// Makes room for count more bytes at the end of the text, doubling its buffer as append does.
+// Each 4 KiB page of a fresh buffer faults once when it is first written, and for a large output
+// those faults cost more than the reads; so a new buffer of 2 MiB and more is advised for huge
+// pages before the text is copied into it, one fault for each 2 MiB instead. Where the kernel
+// offers no huge pages the advice changes nothing.
+void MakeRoom(String& text, size_t count)
+{
+    if (text.capacity() - text.size() >= count)
+        return;
+    String grown;
+    grown.reserve(std::max(2 * text.capacity(), text.size() + count));
+    if (grown.capacity() >= HugePage) {
+        const auto start = reinterpret_cast<std::uintptr_t>(grown.data());
+        const std::uintptr_t first = (start + HugePage - 1) & ~(HugePage - 1);
+        const std::uintptr_t last = (start + grown.capacity()) & ~(HugePage - 1);
+        if (last > first)
+            (void)::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    }
+    grown.append(text);
+    text.swap(grown);
+}
+
 // Reads the descriptor to its end; a read error is left in error.
 String ReadToEnd(int descriptor, int& error)
 {
     String printed;
-    std::vector<char> buffer(1 << 20);
+    // Small enough to stay in the cache; a command that prints nothing costs no buffer to clear.
+    char buffer[1 << 16];
     for (;;) {
-        const ssize_t count = ::read(descriptor, buffer.data(), buffer.size());
+        const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
         if (count > 0) {
-            printed.append(buffer.data(), static_cast<size_t>(count));
+            MakeRoom(printed, static_cast<size_t>(count));
+            printed.append(buffer, static_cast<size_t>(count));
         } else if (count == 0) {
             break;
         } else if (errno != EINTR) {
