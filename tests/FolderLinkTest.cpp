@@ -191,6 +191,16 @@ TEST_F(FolderLinkTest, AFolderThatIsOrHoldsTheSyncFolderIsRefusedAndNothingIsMad
     EXPECT_TRUE(fs::is_empty(sync));
 }
 
+TEST_F(FolderLinkTest, AFolderWhoseNameCannotNameAnEntryShowsTheErrorWithoutACommand)
+{
+    MakeFolder("Projects");
+    FakeShell shell;
+    window->CreateSimLink(FolderItem::New(home.Outside() / "Projects/..", 1));
+    EXPECT_TRUE(shell.Commands().empty());
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{"Errore imprevisto"}));
+    EXPECT_TRUE(fs::is_empty(sync));
+}
+
 TEST_F(FolderLinkTest, FoldersBesideOrInsideTheSyncFolderAreLinkedAsAnyOther)
 {
     // Beside it, with a name that begins like it; and a folder deep inside it.

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <optional>
 
 namespace Quorvane {
 namespace {
@@ -35,20 +34,14 @@ const Constant Constants[] = {
 
 TEST(Module_Localization, WithoutACatalogueEveryConstantReadsItsDefaultByteForByte)
 {
-    const char* saved = std::getenv("LANG");
-    const std::optional<String> previous = saved ? std::optional<String>(saved) : std::nullopt;
     for (const char* locale : {"C", "it_IT.UTF-8", ""}) {
-        setenv("LANG", locale, 1);
+        Testing::EnvironmentChange change(Testing::EnvironmentChange::Variables{{"LANG", locale}});
         for (const Constant& constant : Constants)
             EXPECT_EQ(constant.read(""), constant.text) << constant.name << " in " << locale;
     }
     EXPECT_EQ(Module_Localization::DROPBOX_PATH("").size(), 42u);
     EXPECT_EQ(Module_Localization::DROPBOX_EXISTS("").size(), 23u);
     EXPECT_NE(Module_Localization::PATH_NOT_FOUND(""), Module_Localization::NOT_DROPBOX_PATH(""));
-    if (previous)
-        setenv("LANG", previous->c_str(), 1);
-    else
-        unsetenv("LANG");
 }
 
 TEST(Module_Localization, ACatalogueForTheUsersLanguageTranslatesEachKey)

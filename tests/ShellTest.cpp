@@ -2,6 +2,7 @@
 
 #include "app/PluginEntrypoints.h"
 #include "framework/FolderItem.h"
+#include "linking/FolderLink.h"
 #include "tests/support/Support.h"
 
 #include <gtest/gtest.h>
@@ -148,7 +149,7 @@ protected:
     {
         EXPECT_EQ(RunCommand("~/Dropbox/"), "bash: " + sync + "/: Is a directory\n") << setting;
         const String link = sync + "/Projects";
-        EXPECT_EQ(RunCommand("ln -s '" + folder + "' " + FolderItem::New(sync, 1)->ShellPath() + "/'Projects'"), "")
+        EXPECT_EQ(RunCommand(LinkCommand(*FolderItem::New(folder, 1), *FolderItem::New(sync, 1), "Projects")), "")
             << setting;
         EXPECT_EQ(Testing::LinkTarget(link), folder) << setting;
         EXPECT_EQ(RunCommand("ln -s '/nowhere' /proc/'Projects'"),
@@ -270,9 +271,8 @@ TEST(Shell, ASignalThatEndsTheProgramEndsItsRunningCommandFirst)
     }
 }
 
-TEST(Shell, ASignalAfterTheCommandHasEndedEndsTheProgramAsUsual)
+TEST(Shell, TheProgramsOwnSignalHandlingComesBackOnceTheCommandHasEnded)
 {
-    Testing::TemporaryFolder folder;
     const pid_t program = StartRunCommand("true");
     int status = 0;
     ASSERT_EQ(::waitpid(program, &status, 0), program);

@@ -66,21 +66,14 @@ bool LocaleIsInstalled(const String& name)
     return true;
 }
 
-TemporaryHome::TemporaryHome(const String& name) : m_home(m_folder.Path() / name)
+TemporaryHome::TemporaryHome(const String& name)
+    : m_home(m_folder.Path() / name),
+      m_environment(EnvironmentChange::Variables{{"HOME", (m_folder.Path() / name).string()}})
 {
     fs::create_directories(m_home);
-    if (const char* previous = std::getenv("HOME"))
-        m_previous = previous;
-    setenv("HOME", m_home.c_str(), 1);
 }
 
-TemporaryHome::~TemporaryHome()
-{
-    if (m_previous)
-        setenv("HOME", m_previous->c_str(), 1);
-    else
-        unsetenv("HOME");
-}
+TemporaryHome::~TemporaryHome() = default;
 
 String TemporaryHome::MakeDropbox()
 {

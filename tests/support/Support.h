@@ -81,7 +81,7 @@ private:
     TemporaryFolder m_folder;
     TemporaryFolder m_outside;
     std::filesystem::path m_home;
-    std::optional<String> m_previous;
+    EnvironmentChange m_environment;
 };
 
 // Sees and dismisses every message box for the length of the test, keeping their texts in order.
