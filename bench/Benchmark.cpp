@@ -226,7 +226,7 @@ void DropFigure(bool quick)
         settle();
         shown = false;
         const auto start = Clock::now();
-        if (!Testing::DropAt(opened.TopLevel(), at, *data))
+        if (!Testing::DropAt(opened.TopLevel(), at, *data).first)
             throw std::runtime_error("the window refused a drop");
         while (!shown) {
             Testing::ProcessEvents();
@@ -245,7 +245,7 @@ void DropFigure(bool quick)
         const String dropped = home.Outside() / name;
         fs::create_directory(dropped);
         const String link = home.Dropbox() + "/" + name;
-        const String command = "ln -s '" + dropped + "' '" + home.Dropbox() + "'/'" + name + "'";
+        const String command = "ln -sT '" + dropped + "' '" + home.Dropbox() + "'/'" + name + "'";
         std::string reply;
         std::string made;
         bool existed = false;

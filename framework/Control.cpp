@@ -9,9 +9,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <QSysInfo>
-#include <QUrl>
 
+#include <algorithm>
 #include <optional>
 
 namespace Quorvane {
@@ -23,15 +22,16 @@ struct RectControl::Native {
 
 namespace {
 
-// The action a drop is taken with: a link where the source offers one, else a copy, so that the
-// source never lets go of what it dragged.
-Qt::DropAction ChosenAction(const QDropEvent& event)
+// The action a drop is taken with: a link where the source offers one, else a copy. A drag that
+// offers neither is refused: taken as a move, it would tell the source that its folder was moved
+// away, and the source must never let go of what it dragged.
+std::optional<Qt::DropAction> ChosenAction(const QDropEvent& event)
 {
     if (event.possibleActions() & Qt::LinkAction)
         return Qt::LinkAction;
     if (event.possibleActions() & Qt::CopyAction)
         return Qt::CopyAction;
-    return event.proposedAction();
+    return std::nullopt;
 }
 
 // The framework's number for a drop action: 1 copy, 2 move, 3 link, 0 anything else.
@@ -45,26 +45,11 @@ Int32 ActionNumber(Qt::DropAction action)
     }
 }
 
-// True when the host of a file address is this machine: no host, "localhost", or the machine's
-// own name, which file managers put in the addresses they send.
-bool IsThisMachine(const QString& host)
+// The items of the drag's address list, as the drop handler will see them.
+std::vector<DragItem::Item> CarriedItems(const QMimeData& carried)
 {
-    return host.isEmpty() || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
-           host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
-}
-
-// The path of an entry of this machine's file system that the address names, byte for byte (a
-// name that is not UTF-8 keeps its bytes, which a QString would not); nothing for any other
-// address: another scheme, another machine, or a path that is not absolute ("file:Projects").
-std::optional<String> LocalPath(const QUrl& address)
-{
-    if (!address.isLocalFile() || !IsThisMachine(address.host()))
-        return std::nullopt;
-    const QByteArray bytes =
-        QByteArray::fromPercentEncoding(address.path(QUrl::FullyEncoded).toLatin1());
-    if (!bytes.startsWith('/'))
-        return std::nullopt;
-    return String(bytes.constData(), static_cast<size_t>(bytes.size()));
+    const QByteArray list = carried.data(QStringLiteral("text/uri-list"));
+    return DragItem::ItemsOfAddressList(String(list.constData(), static_cast<size_t>(list.size())));
 }
 
 // The canvas's widget: draws the backdrop and the Paint handler's drawing, and reports presses
@@ -103,18 +88,14 @@ protected:
         event->setAccepted(claimed);
     }
 
-    void dragEnterEvent(QDragEnterEvent* event) override { Judge(*event); }
-    void dragMoveEvent(QDragMoveEvent* event) override { Judge(*event); }
+    void dragEnterEvent(QDragEnterEvent* event) override { Judge(*event, CarriedItems(*event->mimeData())); }
+    void dragMoveEvent(QDragMoveEvent* event) override { Judge(*event, CarriedItems(*event->mimeData())); }
 
     void dropEvent(QDropEvent* event) override
     {
-        if (!Judge(*event))
+        std::vector<DragItem::Item> items = CarriedItems(*event->mimeData());
+        if (!Judge(*event, items))
             return;
-        std::vector<DragItem::Item> items;
-        for (const QUrl& address : event->mimeData()->urls()) {
-            const std::optional<String> path = LocalPath(address);
-            items.push_back({path.has_value(), path.value_or(String())});
-        }
         const Int32 action = ActionNumber(event->dropAction());
         // The drop is raised from the event loop once Qt's drop event has returned, so that the
         // dragging program is told at once that the drop is over, whatever the handler shows.
@@ -130,14 +111,17 @@ protected:
     }
 
 private:
-    // Accepts the drag when it carries at least one local entry of an admitted file type and
-    // refuses it otherwise; says which.
-    bool Judge(QDropEvent& event)
+    // Accepts the drag when the source offers a link or a copy and the item that the drop handler
+    // will use, the first, is a local entry of an admitted file type; refuses it otherwise. Says
+    // which.
+    bool Judge(QDropEvent& event, const std::vector<DragItem::Item>& items)
     {
+        const std::optional<Qt::DropAction> action = ChosenAction(event);
         bool admitted = false;
-        DispatchEvent([&] { admitted = Admits(*event.mimeData()); });
+        if (action && !items.empty() && items.front().IsLocalFile)
+            DispatchEvent([&] { admitted = Admits(items.front().Path); });
         if (admitted) {
-            event.setDropAction(ChosenAction(event));
+            event.setDropAction(*action);
             event.accept();
         } else {
             event.ignore();
@@ -145,19 +129,11 @@ private:
         return admitted;
     }
 
-    bool Admits(const QMimeData& carried) const
+    bool Admits(const String& path) const
     {
-        if (!carried.hasUrls())
-            return false;
-        for (const QUrl& address : carried.urls()) {
-            const std::optional<String> path = LocalPath(address);
-            if (!path)
-                continue;
-            for (const String& type : m_owner.AcceptedFileTypes())
-                if (FileTypeAdmits(type, *path))
-                    return true;
-        }
-        return false;
+        const std::vector<String>& types = m_owner.AcceptedFileTypes();
+        return std::any_of(types.begin(), types.end(),
+                           [&](const String& type) { return FileTypeAdmits(type, path); });
     }
 
     Canvas& m_owner;

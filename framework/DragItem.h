@@ -20,6 +20,11 @@ public:
 
     // A drag item over the carried items; the first is the current one.
     static Ref<DragItem> New(std::vector<Item> items);
+    // The items that a dropped address list (text/uri-list) names, one for each address in order;
+    // blank lines and comment lines (starting with "#") are no addresses. An item is a local file
+    // when its address is a file: address of this machine (no host, "localhost" or the machine's
+    // own name) whose path, decoded byte for byte, is absolute and holds no NUL byte.
+    static std::vector<Item> ItemsOfAddressList(const String& list);
 
     // True when the current item carries a file or a folder.
     Boolean FolderItemAvailable() const;

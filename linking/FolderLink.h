@@ -24,11 +24,11 @@ struct LinkOutcome {
 };
 
 // Makes a symbolic link to folder inside syncFolder, named after the folder's display name, with
-// one "ln -s" command through a fresh shell, unless an entry of that name is already there or the
+// one "ln -sT" command through a fresh shell, unless an entry of that name is already there or the
 // link would lead back into the sync folder. The outcome is judged by the command's output alone.
 LinkOutcome LinkFolder(const FolderItem& folder, const FolderItem& syncFolder);
 
-// The "ln -s" command line that links the folder into the sync folder under the name: the
+// The "ln -sT" command line that links the folder into the sync folder under the name: the
 // folder's path and the name each quoted as one word that stands for exactly that text, the sync
 // folder's shell path as it is.
 String LinkCommand(const FolderItem& folder, const FolderItem& syncFolder, const String& name);

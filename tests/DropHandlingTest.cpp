@@ -80,6 +80,73 @@ TEST_F(DropHandlingTest, DragsThatCarryNoEntryOfThisMachinesFileSystemAreRefused
     EXPECT_TRUE(fs::is_empty(sync));
 }
 
+TEST_F(DropHandlingTest, ADragIsTakenAsALinkOrACopyAndNeverAsAMove)
+{
+    OpenedWindow opened;
+    struct Row {
+        Qt::DropActions offered;
+        Qt::DropAction taken; // IgnoreAction: refused at enter, move and drop
+    };
+    const Row rows[] = {
+        {Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::LinkAction},
+        {Qt::MoveAction | Qt::LinkAction, Qt::LinkAction},
+        {Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
+        {Qt::CopyAction, Qt::CopyAction},
+        {Qt::MoveAction, Qt::IgnoreAction},
+    };
+    for (const Row& row : rows) {
+        boxes.Clear();
+        const DragOutcome outcome =
+            DragAndDrop(opened.TopLevel(), opened.OnCanvas({150, 50}), *LocalEntries({folder}), row.offered);
+        ProcessEvents();
+        const bool taken = row.taken != Qt::IgnoreAction;
+        EXPECT_EQ(outcome.entered, taken) << row.offered.toInt();
+        EXPECT_EQ(outcome.moved, taken) << row.offered.toInt();
+        EXPECT_EQ(outcome.dropped, taken) << row.offered.toInt();
+        EXPECT_EQ(outcome.action, row.taken) << row.offered.toInt();
+        EXPECT_EQ(boxes.Texts(), taken ? std::vector<String>{Shown::Success} : std::vector<String>{})
+            << row.offered.toInt();
+        EXPECT_EQ(LinkTarget(sync + "/Projects"), taken ? std::optional<String>(folder) : std::nullopt)
+            << row.offered.toInt();
+        fs::remove(sync + "/Projects");
+    }
+}
+
+TEST_F(DropHandlingTest, ThePointerJudgesTheFirstAddressOfTheListWhichTheHandlerUses)
+{
+    OpenedWindow opened;
+    FakeShell shell;
+    const String local = "file://" + folder;
+    struct Row {
+        const char* what;
+        String list;
+        bool linked; // else refused at the pointer, with nothing shown and nothing run
+    };
+    const Row rows[] = {
+        {"another machine's folder first", "file://fileserver.example" + folder + "\r\n" + local, false},
+        {"a web address first", "https://example.org/\r\n" + local, false},
+        {"a missing entry first", "file://" + home.Outside() / "gone" + "\r\n" + local, false},
+        {"a relative address first", "file:Projects\r\n" + local, false},
+        {"a comment line first", "# dragged from somewhere\r\n" + local, true},
+        {"blank lines and comments first", "\r\n#one\r\n  \r\n#two\r\n" + local, true},
+        {"lines ended by line feeds alone", "#one\n" + local + "\n", true},
+        {"only comments", "#" + local + "\r\n# " + local, false},
+    };
+    for (const Row& row : rows) {
+        boxes.Clear();
+        const DragOutcome outcome = DropOnLogo(opened, *Addresses(row.list));
+        EXPECT_EQ(outcome.entered, row.linked) << row.what;
+        EXPECT_EQ(outcome.moved, row.linked) << row.what;
+        EXPECT_EQ(outcome.dropped, row.linked) << row.what;
+        EXPECT_EQ(boxes.Texts(), row.linked ? std::vector<String>{Shown::Success} : std::vector<String>{})
+            << row.what;
+        EXPECT_EQ(LinkTarget(sync + "/Projects"), row.linked ? std::optional<String>(folder) : std::nullopt)
+            << row.what;
+        fs::remove(sync + "/Projects");
+    }
+    EXPECT_EQ(shell.Commands().size(), 6u);
+}
+
 TEST_F(DropHandlingTest, AddressesOfThisMachineInEveryFormAFileManagerSendsAreLinked)
 {
     OpenedWindow opened;
@@ -165,7 +232,7 @@ TEST_F(DropHandlingTest, OnlyTheFirstItemOfADropIsHandled)
     EXPECT_TRUE(shell.Commands().empty());
 
     boxes.Clear();
-    EXPECT_TRUE(DropOnLogo(opened, *webFirst).dropped);
+    EXPECT_FALSE(DropOnLogo(opened, *webFirst).dropped);
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_TRUE(shell.Commands().empty());
 

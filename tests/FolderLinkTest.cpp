@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -153,8 +154,8 @@ TEST_F(FolderLinkTest, TheCommandTextOfAPlainFolderIsTheLnOfItsQuotedPathAndName
     window->DropBoxFolder = FolderItem::New("/Users/user/My Dropbox", 1);
     window->CreateSimLink(FolderItem::New("/Users/user/My Projects", 1));
     EXPECT_EQ(shell.Commands(),
-              (std::vector<String>{"ln -s '/Users/user/Projects' /Users/user/Dropbox/'Projects'",
-                                   "ln -s '/Users/user/My Projects' /Users/user/My\\ Dropbox/'My Projects'"}));
+              (std::vector<String>{"ln -sT '/Users/user/Projects' /Users/user/Dropbox/'Projects'",
+                                   "ln -sT '/Users/user/My Projects' /Users/user/My\\ Dropbox/'My Projects'"}));
 }
 
 TEST_F(FolderLinkTest, TheOutputAloneDecidesTheOutcome)
@@ -189,6 +190,73 @@ TEST_F(FolderLinkTest, AFolderThatIsOrHoldsTheSyncFolderIsRefusedAndNothingIsMad
     }
     EXPECT_TRUE(shell.Commands().empty());
     EXPECT_TRUE(fs::is_empty(sync));
+}
+
+TEST_F(FolderLinkTest, ASyncFolderReachedThroughALinkIsHeldByTheFoldersOnBothSidesOfTheLink)
+{
+    // The sync folder on a second disk: ~/Dropbox -> <data>/Dropbox.
+    const String data = home.Outside() / "data";
+    const String target = data + "/Dropbox";
+    fs::create_directories(target);
+    fs::remove(sync);
+    fs::create_directory_symlink(target, sync);
+    const String alias = home.Outside() / "to home";
+    fs::create_directory_symlink(home.Path(), alias);
+    const String refused[] = {home.Path(), fs::path(home.Path()).parent_path().string(), "/", alias,
+                              sync, data, target};
+    FakeShell shell;
+    for (const String& path : refused) {
+        boxes.Clear();
+        window->CreateSimLink(FolderItem::New(path, 1));
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{"Collegamento non creato"})) << path;
+    }
+    EXPECT_TRUE(shell.Commands().empty());
+    EXPECT_TRUE(fs::is_empty(target));
+
+    // A folder beside the sync folder on either side is linked as any other.
+    for (const String& path : {data + "/Photos", home.Path() + "/Documents"}) {
+        fs::create_directory(path);
+        boxes.Clear();
+        window->CreateSimLink(FolderItem::New(path, 1));
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success})) << path;
+        EXPECT_EQ(LinkTarget(target + "/" + fs::path(path).filename().string()), path);
+    }
+}
+
+TEST_F(FolderLinkTest, AnEntryThatAppearsUnderTheNameJustBeforeLnRunsIsNeitherEnteredNorReplaced)
+{
+    // An ln earlier in PATH makes the entry, as the sync client might, and then runs the real ln.
+    const String bin = home.Outside() / "bin";
+    fs::create_directory(bin);
+    const String elsewhere = home.Outside() / "elsewhere";
+    fs::create_directory(elsewhere);
+    struct Row {
+        const char* what;
+        String makeEntry;
+        std::optional<String> linkTarget;
+    };
+    const Row rows[] = {
+        {"a folder", "mkdir -- \"$link\"", std::nullopt},
+        {"a link to a folder", "/bin/ln -s -- '" + elsewhere + "' \"$link\"", elsewhere},
+    };
+    const String path = std::getenv("PATH");
+    EnvironmentChange inFront(EnvironmentChange::Variables{{"PATH", bin + ":" + path}});
+    Ref<FolderItem> folder = MakeFolder("Projects");
+    for (const Row& row : rows) {
+        std::ofstream(bin + "/ln") << "#!/bin/bash\nlink=${@: -1}\n" << row.makeEntry
+                                   << "\nexec -a ln /bin/ln \"$@\"\n";
+        fs::permissions(bin + "/ln", fs::perms::owner_all);
+        boxes.Clear();
+        window->CreateSimLink(folder);
+        EXPECT_EQ(boxes.Texts(), (std::vector<String>{"Errore imprevisto\nln: failed to create symbolic link '" +
+                                                      sync + "/Projects': File exists\n"}))
+            << row.what;
+        // The entry is left as it appeared, and nothing is made inside it or where it leads.
+        EXPECT_EQ(LinkTarget(sync + "/Projects"), row.linkTarget) << row.what;
+        EXPECT_TRUE(fs::is_empty(sync + "/Projects")) << row.what;
+        EXPECT_TRUE(fs::is_empty(elsewhere)) << row.what;
+        fs::remove(sync + "/Projects");
+    }
 }
 
 TEST_F(FolderLinkTest, AFolderWhoseNameCannotNameAnEntryShowsTheErrorWithoutACommand)

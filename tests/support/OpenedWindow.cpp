@@ -70,17 +70,19 @@ std::pair<bool, bool> DragOver(QWidget& topLevel, QPoint at, const QMimeData& da
     return {entered, moved};
 }
 
-bool DropAt(QWidget& topLevel, QPoint at, const QMimeData& data, Qt::DropActions actions)
+std::pair<bool, Qt::DropAction> DropAt(QWidget& topLevel, QPoint at, const QMimeData& data,
+                                       Qt::DropActions actions)
 {
-    return QWindowSystemInterface::handleDrop(&NativeWindow(topLevel), &data, at, actions,
-                                              Qt::LeftButton, {})
-        .isAccepted();
+    const QPlatformDropQtResponse response = QWindowSystemInterface::handleDrop(
+        &NativeWindow(topLevel), &data, at, actions, Qt::LeftButton, {});
+    return {response.isAccepted(), response.acceptedAction()};
 }
 
 DragOutcome DragAndDrop(QWidget& topLevel, QPoint at, const QMimeData& data, Qt::DropActions actions)
 {
     const auto [entered, moved] = DragOver(topLevel, at, data, actions);
-    return {entered, moved, DropAt(topLevel, at, data, actions)};
+    const auto [dropped, action] = DropAt(topLevel, at, data, actions);
+    return {entered, moved, dropped, action};
 }
 
 std::unique_ptr<QMimeData> LocalEntries(const std::vector<String>& paths)

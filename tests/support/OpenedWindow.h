@@ -32,11 +32,13 @@ private:
     Ref<Window_main> m_window;
 };
 
-// Whether the window admitted a drag at its entry, at a move, and at its drop.
+// Whether the window admitted a drag at its entry, at a move, and at its drop, and the action it
+// took the drop with.
 struct DragOutcome {
     bool entered = false;
     bool moved = false;
     bool dropped = false;
+    Qt::DropAction action = Qt::IgnoreAction;
 };
 
 // The actions a drag from a file manager offers.
@@ -52,8 +54,10 @@ DragOutcome DragAndDrop(QWidget& topLevel, QPoint at, const QMimeData& data,
 std::pair<bool, bool> DragOver(QWidget& topLevel, QPoint at, const QMimeData& data,
                                Qt::DropActions actions = OfferedActions);
 
-// The second half of DragAndDrop: the drag drops at the point; whether the window took it.
-bool DropAt(QWidget& topLevel, QPoint at, const QMimeData& data, Qt::DropActions actions = OfferedActions);
+// The second half of DragAndDrop: the drag drops at the point; whether the window took it, and the
+// action it took it with.
+std::pair<bool, Qt::DropAction> DropAt(QWidget& topLevel, QPoint at, const QMimeData& data,
+                                       Qt::DropActions actions = OfferedActions);
 
 // The data of a drag of local entries, in order.
 std::unique_ptr<QMimeData> LocalEntries(const std::vector<String>& paths);
