@@ -8,6 +8,7 @@
 #include "framework/QtBridge.h"
 #include "framework/Window.h"
 
+#include <QDialog>
 #include <QImage>
 #include <QMainWindow>
 #include <QPainter>
@@ -47,6 +48,9 @@ class MenuBar;
 
 // Shows the menu tree as the window's Qt menu bar, in place of any shown before.
 void InstallMenuBar(QMainWindow& window, const Ref<MenuBar>& menuBar);
+
+// The box that MsgBox shows for the text, not yet shown: for tests that compare what a box shows.
+std::unique_ptr<QDialog> NewMessageBox(const String& text);
 
 struct NativeAccess {
     // The widget of a constructed control.

@@ -19,11 +19,12 @@
 //
 // Every line it prints starts with a word the test script looks for, and is flushed at once.
 
+#include "framework/Native.h"
+
 #include <QApplication>
 #include <QDrag>
 #include <QElapsedTimer>
 #include <QImage>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -60,9 +61,6 @@ constexpr int SteadyGrabPauseMilliseconds = 150;
 // How many times, and how far apart, a message box is compared before it counts as different.
 constexpr int MatchAttempts = 3;
 constexpr int MatchPauseMilliseconds = 500;
-
-// The title every message box of the program bears.
-constexpr const char* BoxTitle = "Quorvane";
 
 constexpr const char* Usage = "usage: quorvane_drag_source PATH...\n"
                               "       quorvane_drag_source --grab WINDOW-ID|root FILE.png\n"
@@ -252,8 +250,8 @@ int GrabWindow(const QString& windowText, const QString& file)
 }
 
 // Tells whether the message box shown by another program in the given window says the given
-// text: its pixels are compared with those of a message box of the same kind that this program
-// shows with that text on the same display, with the same Qt and the same fonts. Saves both
+// text: its pixels are compared with those of the box that the program's own code makes for that
+// text, shown by this program on the same display, with the same Qt and the same fonts. Saves both
 // pictures under the given prefix when they differ and a prefix is given.
 int MatchMessageBox(const QString& windowText, const QString& expected, const QString& savePrefix)
 {
@@ -263,8 +261,8 @@ int MatchMessageBox(const QString& windowText, const QString& expected, const QS
         PrintLine(QStringLiteral("box-text: unknown window ") + windowText);
         return 2;
     }
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(BoxTitle), expected, QMessageBox::Ok);
-    box.setTextFormat(Qt::PlainText);
+    const std::unique_ptr<QDialog> shown = Quorvane::NewMessageBox(expected.toStdString());
+    QDialog& box = *shown;
     QImage theirs;
     QImage ours;
     // A box still being drawn on a slow machine may look steady for a moment; such a first look
