@@ -5,12 +5,17 @@
 
 namespace Quorvane {
 
-String AskShellForSyncFolder()
+DiscoveryAnswer AskShellForSyncFolder()
 {
     Ref<Shell> shell = RuntimeNewObject<Shell>();
     shell->Mode(0);
-    shell->Execute(DiscoveryCommand);
-    return shell->Result();
+    try {
+        shell->Execute(DiscoveryCommand);
+    } catch (const IOException& failure) {
+        // The shell could not be started, for a moment or for good: an answer the user is told.
+        return {{}, failure.Message()};
+    }
+    return {shell->Result(), {}};
 }
 
 Ref<FolderItem> SyncFolderInReply(const String& reply)

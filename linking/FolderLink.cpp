@@ -67,7 +67,12 @@ LinkOutcome LinkFolder(const FolderItem& folder, const FolderItem& syncFolder)
     if (link->Exists())
         return {LinkOutcome::Kind::NameTaken, {}};
     Ref<Shell> shell = RuntimeNewObject<Shell>();
-    shell->Execute(LinkCommand(folder, syncFolder, name));
+    try {
+        shell->Execute(LinkCommand(folder, syncFolder, name));
+    } catch (const IOException& failure) {
+        // The shell could not be started: nothing was made, and the user is told why.
+        return {LinkOutcome::Kind::Failed, failure.Message()};
+    }
     const String& output = shell->Result();
     // Any byte is output, even one that Len would not count as a character.
     if (!output.empty())

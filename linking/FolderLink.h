@@ -15,11 +15,12 @@ struct LinkOutcome {
         HoldsSyncFolder,
         // The folder's name cannot name an entry of the sync folder ("/"); no command ran.
         Unnamable,
-        // The command printed something, kept in Output.
+        // The command printed something, or could not run; what it printed, or why it could not
+        // run, is kept in Output.
         Failed,
     };
     Kind What = Kind::Linked;
-    // What the link command printed; empty unless the outcome is Failed.
+    // What the link command printed, or why it could not run; empty unless the outcome is Failed.
     String Output;
 };
 

@@ -99,6 +99,27 @@ TEST(Discovery, AnEmptyReplyShowsItsMessageAndKeepsTheEarlierFolder)
     EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::EmptyDiscovery, Shown::EmptyDiscovery}));
 }
 
+TEST(Discovery, AShellThatCannotStartIsToldWithItsReasonAndKeepsTheEarlierFolder)
+{
+    TemporaryHome home;
+    home.MakeDropbox();
+    MessageBoxes boxes;
+    auto window = BareWindow();
+    for (const Ref<FolderItem>& earlier : {Ref<FolderItem>(), FolderItem::New("/earlier/Dropbox", 1)}) {
+        window->DropBoxFolder = earlier;
+        {
+            ProcessLimitReached limit;
+            window->ReadDropBoxDefaultFolder();
+        }
+        EXPECT_TRUE(window->DropBoxFolder == earlier);
+    }
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{ProcessLimitReached::Message(), ProcessLimitReached::Message()}));
+    // Once processes can start again, the folder is found.
+    window->ReadDropBoxDefaultFolder();
+    ASSERT_TRUE(window->DropBoxFolder);
+    EXPECT_EQ(window->DropBoxFolder->POSIXPath(), home.Dropbox());
+}
+
 TEST(Discovery, AThreePieceReplyThatNamesNoAbsolutePathIsUnusableAndClearsTheSyncFolder)
 {
     const String replies[] = {

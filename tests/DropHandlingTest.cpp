@@ -296,6 +296,26 @@ TEST_F(DropHandlingTest, ASyncFolderMissingOnDiskGetsTheLinkCommandAndItsComplai
                                                   sync + "/Projects': No such file or directory\n"}));
 }
 
+TEST_F(DropHandlingTest, AShellThatCannotStartIsToldAtEachStepAndTheProgramGoesOn)
+{
+    OpenedWindow opened;
+    const DragOutcome outcome =
+        DragAndDrop(opened.TopLevel(), opened.OnCanvas({150, 50}), *LocalEntries({folder}));
+    EXPECT_TRUE(outcome.dropped);
+    {
+        // The handler runs from the event loop, with no process to be had: the discovery and
+        // then the link with the folder known before each say why they could not run.
+        ProcessLimitReached limit;
+        ProcessEvents();
+    }
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{ProcessLimitReached::Message(), ProcessLimitReached::Message()}));
+    EXPECT_TRUE(fs::is_empty(sync));
+    boxes.Clear();
+    DropOnLogo(opened, *LocalEntries({folder}));
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{Shown::Success}));
+    EXPECT_EQ(LinkTarget(sync + "/Projects"), folder);
+}
+
 TEST_F(DropHandlingTest, ADropOutsideTheLogoIsRefused)
 {
     OpenedWindow opened;

@@ -134,6 +134,19 @@ TEST_F(FolderLinkTest, AFailingLnIsReportedWithItsComplaintWordForWord)
                       "/plain/Projects': Not a directory\n"}));
 }
 
+TEST_F(FolderLinkTest, AShellThatCannotStartIsToldWithItsReasonAndTheNextLinkIsMade)
+{
+    Ref<FolderItem> folder = MakeFolder("Projects");
+    {
+        ProcessLimitReached limit;
+        window->CreateSimLink(folder);
+    }
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{ProcessLimitReached::Message()}));
+    EXPECT_TRUE(fs::is_empty(sync));
+    window->CreateSimLink(folder);
+    EXPECT_EQ(LinkTarget(sync + "/Projects"), folder->POSIXPath());
+}
+
 TEST_F(FolderLinkTest, AReadOnlySyncFolderIsReportedWithTheComplaintOfLn)
 {
     if (::geteuid() == 0)

@@ -87,5 +87,21 @@ TEST(PathOnClick, RepliesThatNameNoFolderKeepTheKnownOne)
     }
 }
 
+TEST(PathOnClick, AShellThatCannotStartIsToldWithItsReasonAndTheKnownFolderStays)
+{
+    TemporaryHome home;
+    home.MakeDropbox();
+    OpenedWindow opened;
+    const Ref<FolderItem> known = opened.Window()->DropBoxFolder;
+    ASSERT_TRUE(known);
+    MessageBoxes boxes;
+    {
+        ProcessLimitReached limit;
+        EXPECT_FALSE(ClickLogo(opened));
+    }
+    EXPECT_EQ(boxes.Texts(), (std::vector<String>{ProcessLimitReached::Message()}));
+    EXPECT_TRUE(opened.Window()->DropBoxFolder == known);
+}
+
 } // namespace
 } // namespace Quorvane

@@ -11,9 +11,11 @@ Boolean Window_main::Canvas1_MouseDown(Ref<Canvas>, Int32, Int32)
 {
     if (!DropBoxFolder)
         return false;
-    const String reply = AskShellForSyncFolder();
-    if (!reply.empty()) {
-        if (Ref<FolderItem> found = SyncFolderInReply(reply)) {
+    const DiscoveryAnswer answer = AskShellForSyncFolder();
+    if (!answer.Failure.empty()) {
+        MsgBox(Module_Localization::ERROR("") + EndOfLine() + answer.Failure);
+    } else if (!answer.Reply.empty()) {
+        if (Ref<FolderItem> found = SyncFolderInReply(answer.Reply)) {
             DropBoxFolder = found;
             MsgBox(Module_Localization::DROPBOX_PATH("") + " " + DropBoxFolder->ShellPath());
         }

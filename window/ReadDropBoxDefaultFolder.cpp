@@ -9,10 +9,14 @@ namespace Quorvane {
 
 void Window_main::ReadDropBoxDefaultFolder()
 {
-    const String reply = AskShellForSyncFolder();
+    const DiscoveryAnswer answer = AskShellForSyncFolder();
+    // A command that could not run is told like an empty reply, with its reason, and the folder
+    // known before stays known.
+    if (!answer.Failure.empty())
+        MsgBox(Module_Localization::ERROR("") + EndOfLine() + answer.Failure);
     // Any byte is a reply, even one that Len would not count as a character.
-    if (!reply.empty())
-        DropBoxFolder = SyncFolderInReply(reply);
+    else if (!answer.Reply.empty())
+        DropBoxFolder = SyncFolderInReply(answer.Reply);
     else
         MsgBox(Module_Localization::ERROR("") + EndOfLine() +
                Module_Localization::NOT_DROPBOX_PATH(""));

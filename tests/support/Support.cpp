@@ -5,7 +5,13 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <linux/capability.h>
+#include <stdexcept>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <locale.h>
 #include <fstream>
 #include <sstream>
@@ -195,6 +201,81 @@ Catalogue::Catalogue(const String& language, const std::vector<Message>& message
 }
 
 Catalogue::~Catalogue() = default;
+
+namespace {
+
+// The user that the superuser counts as while the limit binds it.
+constexpr uid_t Nobody = 65534;
+
+// The capabilities of this process: two words of each set.
+struct Capabilities {
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+};
+
+Capabilities OwnCapabilities()
+{
+    Capabilities capabilities;
+    if (::syscall(SYS_capget, &capabilities.header, capabilities.data) != 0)
+        throw std::runtime_error(String("capget: ") + std::strerror(errno));
+    return capabilities;
+}
+
+bool SetCapabilities(Capabilities capabilities)
+{
+    return ::syscall(SYS_capset, &capabilities.header, capabilities.data) == 0;
+}
+
+void WithoutEffective(Capabilities& capabilities, int capability)
+{
+    capabilities.data[capability / 32].effective &= ~(1u << (capability % 32));
+}
+
+} // namespace
+
+struct ProcessLimitReached::Saved {
+    rlimit limit{};
+    bool superuser = false;
+    Capabilities capabilities;
+};
+
+ProcessLimitReached::ProcessLimitReached() : m_saved(std::make_unique<Saved>())
+{
+    if (::getrlimit(RLIMIT_NPROC, &m_saved->limit) != 0)
+        throw std::runtime_error("getrlimit failed");
+    m_saved->superuser = ::geteuid() == 0;
+    if (m_saved->superuser) {
+        m_saved->capabilities = OwnCapabilities();
+        // Counted as nobody, and no longer above the limits; the effective user stays, and with
+        // it every file this process can reach.
+        if (::setresuid(Nobody, 0, 0) != 0)
+            throw std::runtime_error(String("setresuid: ") + std::strerror(errno));
+        Capabilities bound = m_saved->capabilities;
+        WithoutEffective(bound, CAP_SYS_RESOURCE);
+        WithoutEffective(bound, CAP_SYS_ADMIN);
+        if (!SetCapabilities(bound))
+            throw std::runtime_error(String("capset: ") + std::strerror(errno));
+    }
+    const rlimit none{0, m_saved->limit.rlim_max};
+    if (::setrlimit(RLIMIT_NPROC, &none) != 0)
+        throw std::runtime_error("setrlimit failed");
+}
+
+ProcessLimitReached::~ProcessLimitReached()
+{
+    ::setrlimit(RLIMIT_NPROC, &m_saved->limit);
+    if (m_saved->superuser) {
+        // The tests must not go on as another user.
+        if (!SetCapabilities(m_saved->capabilities) || ::setresuid(0, 0, 0) != 0)
+            std::abort();
+    }
+}
+
+String ProcessLimitReached::Message()
+{
+    return "Errore imprevisto\nThe shell could not run the command: /bin/bash: " +
+           String(std::strerror(EAGAIN)) + ".";
+}
 
 void ProcessEvents()
 {

@@ -8,6 +8,7 @@
 #include "linking/Shell.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -139,6 +140,25 @@ public:
 private:
     TemporaryFolder m_data;
     std::optional<EnvironmentChange> m_environment;
+};
+
+// Keeps this process from starting any other for the length of the test, as a user who has
+// reached the limit of processes is kept: the start fails with EAGAIN. The superuser, whom the
+// limit does not bind, counts as the user nobody without the power over limits meanwhile, and
+// keeps every other power: files are reached as before.
+class ProcessLimitReached {
+public:
+    ProcessLimitReached();
+    ~ProcessLimitReached();
+    ProcessLimitReached(const ProcessLimitReached&) = delete;
+    ProcessLimitReached& operator=(const ProcessLimitReached&) = delete;
+
+    // The message a handler shows when the shell could not be started for the limit.
+    static String Message();
+
+private:
+    struct Saved;
+    std::unique_ptr<Saved> m_saved;
 };
 
 // Runs the Qt events that are waiting, queued drops included.
