@@ -4,13 +4,14 @@
 // It also looks at other programs' windows on the same display, for what X's own tools cannot
 // tell: the pixels of a window, and whether a message box says a given text.
 //
-//   quorvane_drag_source PATH...
+//   quorvane_drag_source [--move-only] PATH...
 //       Shows the window and prints "geometry X Y WIDTH HEIGHT" once it is on screen; on the
 //       press, "dragging" once the drag is under way, "drag-action ACTION" each time the target
 //       under the pointer changes its answer, "drop-action ACTION" when the button is let go,
 //       and "drop-finished" once the target has finished with the drop; then it ends with 0.
 //       ACTION is copy, link, move, ignore or other. Without a press within a minute it ends
-//       with 3.
+//       with 3. The drag offers copy and link, or with --move-only a move alone, as a file
+//       manager offers a drag with Shift held.
 //   quorvane_drag_source --grab WINDOW-ID|root FILE.png
 //       Saves the window's pixels (or the whole screen's) as a picture.
 //   quorvane_drag_source --match-box WINDOW-ID TEXT [PICTURE-PREFIX]
@@ -62,7 +63,7 @@ constexpr int SteadyGrabPauseMilliseconds = 150;
 constexpr int MatchAttempts = 3;
 constexpr int MatchPauseMilliseconds = 500;
 
-constexpr const char* Usage = "usage: quorvane_drag_source PATH...\n"
+constexpr const char* Usage = "usage: quorvane_drag_source [--move-only] PATH...\n"
                               "       quorvane_drag_source --grab WINDOW-ID|root FILE.png\n"
                               "       quorvane_drag_source --match-box WINDOW-ID TEXT [PICTURE-PREFIX]\n";
 
@@ -91,8 +92,10 @@ QString ActionName(Qt::DropAction action)
 // when the drag is over.
 class DragSourceWindow final : public QWidget {
 public:
-    // Makes the window for the given paths, placed and sized as the script expects.
-    explicit DragSourceWindow(QStringList paths) : m_paths(std::move(paths))
+    // Makes the window for a drag of the given paths with the given actions, placed and sized as
+    // the script expects.
+    DragSourceWindow(QStringList paths, Qt::DropActions actions)
+        : m_paths(std::move(paths)), m_actions(actions)
     {
         setWindowTitle(QStringLiteral("quorvane-drag-source"));
         setFixedSize(SourceWidth, SourceHeight);
@@ -166,7 +169,7 @@ protected:
         // Runs inside the drag's own event loop: from then on the pointer belongs to the drag.
         QTimer::singleShot(0, this, [] { PrintLine(QStringLiteral("dragging")); });
 
-        const Qt::DropAction action = drag->exec(Qt::CopyAction | Qt::LinkAction);
+        const Qt::DropAction action = drag->exec(m_actions);
         PrintLine(QStringLiteral("drop-action ") + ActionName(action));
         // A refused drop leaves nothing to serve; a taken one whose target never finishes ends
         // after a while.
@@ -188,6 +191,7 @@ private:
     }
 
     QStringList m_paths;
+    Qt::DropActions m_actions;
     QTimer m_pressTimeout;
     bool m_shownOnce = false;
     bool m_dragged = false;
@@ -322,7 +326,14 @@ int main(int argc, char* argv[])
         return MatchMessageBox(arguments.at(1), arguments.at(2),
                                arguments.size() == 4 ? arguments.at(3) : QString());
     }
-    DragSourceWindow window(arguments);
+    Qt::DropActions actions = Qt::CopyAction | Qt::LinkAction;
+    if (arguments.front() == QStringLiteral("--move-only")) {
+        arguments.removeFirst();
+        actions = Qt::MoveAction;
+        if (arguments.isEmpty())
+            return WrongCall();
+    }
+    DragSourceWindow window(arguments, actions);
     window.show();
     return QApplication::exec();
 }

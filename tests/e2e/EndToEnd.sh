@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The test between processes: runs the real quorvane on a private X server (Xvfb, no window
-# manager) with a HOME of its own, and plays a user at it with xdotool: dismisses the start box,
-# checks the logo window, drags a folder from our drag source onto the strip beside the logo
-# (refused) and onto the logo (linked), clicks the logo, and quits with Ctrl+Q.
+# manager) with a HOME of its own whose Dropbox is a link to a folder on another disk, and plays a
+# user at it with xdotool: dismisses the start box, checks the logo window, drags a folder from
+# our drag source onto the strip beside the logo (refused), onto the logo as a move alone
+# (refused), the home folder onto the logo (refused with a message) and a folder onto the logo
+# (linked), clicks the logo, and quits with Ctrl+Q.
 #
 #   tests/e2e/EndToEnd.sh QUORVANE-BINARY DRAG-SOURCE-BINARY
 #
@@ -24,6 +26,7 @@ readonly BOX_TITLE="Quorvane"
 readonly MAIN_TITLE="Quorvane V. ${QUORVANE_E2E_VERSION:-1.0.0}"
 readonly START_TEXT="Trascina la cartella da aggiungere sul Logo DropBox"
 readonly SUCCESS_TEXT="Collegamento alla cartella creato correttamente in DropBox"
+readonly FAIL_TEXT="Collegamento non creato"
 readonly PATH_TEXT="Il percorso per la cartella di DropBox è  "
 # The logo window's content, below the menu bar, and the canvas's place in it.
 readonly CONTENT_WIDTH=300 CONTENT_HEIGHT=101 CANVAS_LEFT=4
@@ -321,12 +324,13 @@ glide() {
 }
 
 # Drags the given folder from the drag source to a point of the screen and lets go there;
-# "taken" waits until the target takes the drag first, "refused" makes sure it never does.
-# Sets DROP_ACTION to the action the drag source reports.
+# "taken" waits until the target takes the drag first, "refused" makes sure it never does. A
+# sixth argument, --move-only, offers the drag as a move alone. Sets DROP_ACTION to the action the
+# drag source reports.
 drag_folder() {
-  local folder=$1 x=$2 y=$3 expect=$4 name=$5 sx sy sw sh i under status=0
+  local folder=$1 x=$2 y=$3 expect=$4 name=$5 offer=${6:-} sx sy sw sh i under status=0
   SOURCE_OUT=$WORK/drag-$name.out
-  start_marked "$SOURCE_OUT" "$HELPER" "$folder"
+  start_marked "$SOURCE_OUT" "$HELPER" ${offer:+"$offer"} "$folder"
   SOURCE_PID=$STARTED_PID
   poll "$STEP_TIMEOUT" source_line geometry || fail "the drag source did not show its window"
   read -r _ sx sy sw sh <<<"$POLL_OUT"
@@ -388,7 +392,7 @@ done
 mkdir -p "$ARTIFACTS"
 rm -f "$ARTIFACTS"/*.png "$ARTIFACTS"/*.out "$ARTIFACTS"/*.log
 
-step "making a home with a Dropbox folder"
+step "making a home whose Dropbox folder is a link to another disk"
 TEMPORARY=${TMPDIR:-/tmp}
 # The sync folder's path shows in a message box as the shell writes it; a plain path reads the
 # same both ways.
@@ -396,9 +400,12 @@ TEMPORARY=${TMPDIR:-/tmp}
 WORK=$(mktemp -d "$TEMPORARY/quorvane-e2e.XXXXXX")
 TEST_HOME=$WORK/home
 SYNC=$TEST_HOME/Dropbox
+# The folder that the link ~/Dropbox leads to, as when the sync folder is kept on a second disk.
+SYNC_DATA=$WORK/data/Dropbox
 FOLDER="$WORK/folders/My Project's"
 REFUSED_FOLDER="$WORK/folders/Beside the Logo"
-mkdir -p "$SYNC" "$FOLDER" "$REFUSED_FOLDER" "$WORK/runtime"
+mkdir -p "$TEST_HOME" "$SYNC_DATA" "$FOLDER" "$REFUSED_FOLDER" "$WORK/runtime"
+ln -s "$SYNC_DATA" "$SYNC"
 chmod 700 "$WORK/runtime"
 RUN_MARK="quorvane-e2e-$$-$RANDOM$RANDOM"
 CHILD_ENVIRONMENT=(-u WAYLAND_DISPLAY -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_CACHE_HOME
@@ -468,7 +475,25 @@ if poll 3 message_box; then
   fail_later "a message box appeared after the drop beside the logo (beside-box.png)"
   dismiss_box
 fi
-[ -z "$(entries "$SYNC")" ] || fail_later "the Dropbox folder is not empty: $(entries "$SYNC")"
+[ -z "$(entries "$SYNC_DATA")" ] || fail_later "the Dropbox folder is not empty: $(entries "$SYNC_DATA")"
+
+step "a drag that offers a move alone is refused"
+drag_folder "$FOLDER" "$LOGO_X" "$LOGO_Y" refused move --move-only
+[ "$DROP_ACTION" = ignore ] || fail_later "the move-only drag was taken as \"$DROP_ACTION\""
+if poll 3 message_box; then
+  BOX=$POLL_OUT
+  keep_picture "$BOX" move-box.png
+  fail_later "a message box appeared after the move-only drag (move-box.png)"
+  dismiss_box
+fi
+[ -d "$FOLDER" ] || fail_later "the dragged folder is gone"
+[ -z "$(entries "$SYNC_DATA")" ] || fail_later "the Dropbox folder is not empty: $(entries "$SYNC_DATA")"
+
+step "the home folder, which holds the sync folder through its link, is refused"
+drag_folder "$TEST_HOME" "$LOGO_X" "$LOGO_Y" taken home
+expect_box "$FAIL_TEXT" home-box
+dismiss_box
+[ -z "$(entries "$SYNC_DATA")" ] || fail_later "the Dropbox folder is not empty: $(entries "$SYNC_DATA")"
 
 step "a drop on the logo makes the link"
 drag_folder "$FOLDER" "$LOGO_X" "$LOGO_Y" taken logo
@@ -476,13 +501,13 @@ drag_folder "$FOLDER" "$LOGO_X" "$LOGO_Y" taken logo
 expect_box "$SUCCESS_TEXT" success-box
 LINK="$SYNC/My Project's"
 if [ ! -L "$LINK" ]; then
-  fail_later "there is no symbolic link \"$LINK\" (the folder holds: $(entries "$SYNC"))"
+  fail_later "there is no symbolic link \"$LINK\" (the folder holds: $(entries "$SYNC_DATA"))"
 elif [ "$(readlink -- "$LINK")" != "$FOLDER" ]; then
   fail_later "the link points at \"$(readlink -- "$LINK")\", not at \"$FOLDER\""
 else
   echo "   $LINK -> $(readlink -- "$LINK")"
 fi
-[ "$(entries "$SYNC" | wc -l)" -eq 1 ] || fail_later "the Dropbox folder holds: $(entries "$SYNC")"
+[ "$(entries "$SYNC_DATA" | wc -l)" -eq 1 ] || fail_later "the Dropbox folder holds: $(entries "$SYNC_DATA")"
 dismiss_box
 
 step "a click on the logo tells the sync folder"
