@@ -172,8 +172,8 @@ void ShellFigures(bool quick)
     Report("shell_overhead", overhead[0], overhead[1], 1.05);
 
     const String produce = "head -c 67108864 /dev/zero";
-    const size_t produced = 67108864u;
-    const auto whole = [produced](size_t size) {
+    constexpr size_t produced = 67108864u;
+    const auto whole = [](size_t size) {
         if (size != produced)
             throw std::runtime_error("the output did not arrive whole");
     };

@@ -91,9 +91,19 @@ struct ClassDescription {
     const PropertyRecord* FindProperty(const String& name) const;
 };
 
+// Tells GCC that a function's returned reference never refers into its arguments, so that it does
+// not take the result of a call with a temporary argument for a dangling reference.
+#if __has_cpp_attribute(gnu::no_dangling)
+#define QUORVANE_NO_DANGLING [[gnu::no_dangling]]
+#endif
+#ifndef QUORVANE_NO_DANGLING
+#define QUORVANE_NO_DANGLING
+#endif
+
 // Builds a class's description and records it after those built before it; a description is
-// built once, when its class is first described.
-const ClassDescription& RuntimeNewClass(ClassDescription description);
+// built once, when its class is first described. The reference is into the record of every
+// description, which lives as long as the program, never into the argument.
+QUORVANE_NO_DANGLING const ClassDescription& RuntimeNewClass(ClassDescription description);
 
 // Every description built so far, in the order they were built.
 const std::vector<const ClassDescription*>& RuntimeClasses();
