@@ -11,6 +11,7 @@
 #include "bench/MinimalShell.h"
 #include "framework/MsgBox.h"
 #include "framework/Runtime.h"
+#include "framework/Version.h"
 #include "linking/Shell.h"
 #include "tests/baseline/QtBaselines.h"
 #include "tests/support/OpenedWindow.h"
@@ -383,7 +384,7 @@ void DisplayFigures(const std::string& program, const std::string& minimal, cons
         const double elapsed = Milliseconds(Clock::now() - begin);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         SpawnAndWait({"/usr/bin/xdotool", "key", "--window", std::to_string(box), "Return"});
-        if (!watcher.NextMapped("Quorvane V. " QUORVANE_BENCH_VERSION, limit))
+        if (!watcher.NextMapped("Quorvane V. " QUORVANE_VERSION, limit))
             throw std::runtime_error("quorvane showed no window after its start message");
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         memory.push_back(launched.PeakMiB());

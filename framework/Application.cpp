@@ -6,6 +6,7 @@
 #include "framework/Localization.h"
 #include "framework/MsgBox.h"
 #include "framework/Native.h"
+#include "framework/Version.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,6 +1,7 @@
 #include "framework/MsgBox.h"
 
 #include "framework/QtBridge.h"
+#include "framework/Version.h"
 
 #include <QMessageBox>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #include "framework/PluginEntrypoints.h"
 
-#include "framework/Graphics.h"
+#include "framework/Base64.h"
 
 #include <map>
 

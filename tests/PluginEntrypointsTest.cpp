@@ -1,5 +1,4 @@
 #include "app/PluginEntrypoints.h"
-#include "framework/Graphics.h"
 
 #include <gtest/gtest.h>
 
@@ -59,16 +58,6 @@ TEST(PluginEntrypoints, AnUnknownSignatureNamesItselfAndHoldsNothing)
     } catch (const FunctionNotFoundException& raised) {
         EXPECT_EQ(raised.Message(), "No plug-in offers the outside operation \"Shell.Poll\".");
     }
-}
-
-TEST(PluginEntrypoints, Base64IsDecodedStrictly)
-{
-    _InitPluginEntrypoints();
-    auto* decode = PluginOperation<DecodeBase64Operation>(DecodeBase64Entry);
-    EXPECT_EQ(decode("UXVvcnZhbmU=", nullptr), "Quorvane");
-    EXPECT_EQ(decode("", nullptr), "");
-    EXPECT_EQ(decode("AAE=", nullptr), String("\x00\x01", 2));
-    EXPECT_THROW(decode("not base64!", nullptr), UnsupportedFormatException);
 }
 
 } // namespace
