@@ -129,20 +129,7 @@ void SpawnAndWait(const std::vector<std::string>& words)
 // size of what it printed, read where the shell keeps it.
 size_t ExecuteThroughShell(const String& command)
 {
-    Ref<Shell> shell = RuntimeNewObject<Shell>();
-    shell->Mode(0);
-    shell->Execute(command);
-    return shell->Result().size();
-}
-
-// A copy of what the command printed through the program's Shell, for the checks that the
-// baselines do the same work.
-String PrintedThroughShell(const String& command)
-{
-    Ref<Shell> shell = RuntimeNewObject<Shell>();
-    shell->Mode(0);
-    shell->Execute(command);
-    return shell->Result();
+    return RunInNewShell(command)->Result().size();
 }
 
 // Fails unless the baseline's bash sees what the program's sees: the same options, environment,
@@ -151,7 +138,7 @@ String PrintedThroughShell(const String& command)
 void CheckSameShell(const MinimalShell& minimal)
 {
     const String probe = "echo \"$-\"; env | sort; echo to-error >&2; no-such-command-here";
-    const String program = PrintedThroughShell(probe);
+    const String program = RunInNewShell(probe)->Result();
     if (minimal.Run(probe) != program)
         throw std::runtime_error("the minimal shell's bash does not run as the program's does");
     std::string viaQProcess;
@@ -424,18 +411,6 @@ private:
     fs::path m_path;
 };
 
-// The kernel's transparent huge page setting, the one in brackets; the shell figure for large
-// output depends on it.
-std::string HugePageSetting()
-{
-    std::ifstream setting("/sys/kernel/mm/transparent_hugepage/enabled");
-    std::string line;
-    std::getline(setting, line);
-    const size_t open = line.find('[');
-    const size_t close = line.find(']');
-    return open != std::string::npos && close > open ? line.substr(open + 1, close - open - 1) : "unknown";
-}
-
 // The runtime and the table of entry points for the figures measured inside this process,
 // released again when they end, also by a failure.
 class RunningRuntime {
@@ -478,7 +453,6 @@ int main(int argc, char** argv)
         // Everything runs on the display when there is one, whatever the caller's setting.
         setenv("QT_QPA_PLATFORM", onDisplay ? "xcb" : "offscreen", 1);
         setenv("XDG_RUNTIME_DIR", folder.Runtime().c_str(), 1);
-        std::printf("transparent huge pages: %s\n", Bench::HugePageSetting().c_str());
         {
             Bench::RunningRuntime runtime;
             Bench::ShellFigures(quick);

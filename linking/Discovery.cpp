@@ -7,10 +7,7 @@ namespace Quorvane {
 
 String AskShellForSyncFolder()
 {
-    Ref<Shell> shell = RuntimeNewObject<Shell>();
-    shell->Mode(0);
-    shell->Execute(DiscoveryCommand);
-    return shell->Result();
+    return RunInNewShell(DiscoveryCommand)->Result();
 }
 
 Ref<FolderItem> SyncFolderInReply(const String& reply)

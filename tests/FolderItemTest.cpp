@@ -28,9 +28,8 @@ TEST(FolderItem, ShellPathIsReadBackByBashAsExactlyThePath)
 {
     for (const String& name : HostileNames) {
         const String path = "/some/place/" + name;
-        Ref<Shell> shell = RuntimeNewObject<Shell>();
-        shell->Execute("printf '%s' " + FolderItem::New(path, 1)->ShellPath());
-        EXPECT_EQ(shell->Result(), path) << "name: " << name;
+        EXPECT_EQ(RunInNewShell("printf '%s' " + FolderItem::New(path, 1)->ShellPath())->Result(), path)
+            << "name: " << name;
     }
 }
 
