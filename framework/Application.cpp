@@ -55,8 +55,7 @@ const ClassDescription& Application::Description()
                      "_RemovePollableObject", "__DependencyList"},
          .Events = {"Activate", "CancelClose", "Close", "Deactivate", "EnableMenuItems",
                     "HandleAppleEvent", "NewDocument", "Open", "OpenDocument",
-                    "UnhandledException"},
-         .HasExitHook = true});
+                    "UnhandledException"}});
     return description;
 }
 

@@ -54,6 +54,14 @@ TEST(FolderItem, OnlyPOSIXPathsThatCanNameAnEntryAreTaken)
     EXPECT_THROW(FolderItem::New(String("/a\0b", 4), 1), UnsupportedFormatException);
 }
 
+TEST(FolderItem, TryNewAnswersAPathThatNewRefusesWithNothing)
+{
+    EXPECT_TRUE(FolderItem::TryNew("").IsNil());
+    EXPECT_TRUE(FolderItem::TryNew(String("/a\0b", 4)).IsNil());
+    EXPECT_EQ(FolderItem::TryNew("/home/u/Projects/")->POSIXPath(), "/home/u/Projects");
+    EXPECT_TRUE(FolderItem::New("/home/u", 1)->Child(String("a\0b", 3)).IsNil());
+}
+
 TEST(FolderItem, ExistsCountsEveryEntryADanglingLinkIncluded)
 {
     TemporaryFolder folder;

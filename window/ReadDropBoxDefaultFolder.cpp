@@ -10,7 +10,9 @@ namespace Quorvane {
 void Window_main::ReadDropBoxDefaultFolder()
 {
     const String reply = AskShellForSyncFolder();
-    // Any byte is a reply, even one that Len would not count as a character.
+    // Any byte is a reply. Len would not do for this test: it counts only the first bytes of
+    // characters, so a reply of stray UTF-8 continuation bytes ("\x80\xBF") counts 0 and would
+    // pass for no reply at all.
     if (!reply.empty())
         DropBoxFolder = SyncFolderInReply(reply);
     else
