@@ -15,26 +15,33 @@ Int32 Twice(Int32 value)
 TEST(PluginEntrypoints, AllFourteenSignaturesAreLookedUpEachInItsPlace)
 {
     // Written out here, not taken from the table's own list, so that a changed text is caught.
-    const char* const signatures[] = {
-        "DecodeBase64(data As String, encoding as TextEncoding = nil) As String",
-        "Shell.__init",
-        "Shell.__exit",
-        "Shell.Execute(command as String)",
-        "Shell.Execute(command as String, parameters as String)",
-        "Shell.ReadAll() as String",
-        "Shell.Write(s as String)",
-        "Shell.WriteLine(s as String)",
-        "Shell.Close",
-        "Shell.Poll",
-        "Shell.Result.Get",
-        "Shell.Mode.Set",
-        "Shell.Canonical.Get",
-        "Shell.Canonical.Set",
+    struct Row {
+        PluginEntry entry;
+        const char* signature;
+    };
+    const Row rows[] = {
+        {DecodeBase64Entry, "DecodeBase64(data As String, encoding as TextEncoding = nil) As String"},
+        {ShellInitEntry, "Shell.__init"},
+        {ShellExitEntry, "Shell.__exit"},
+        {ShellExecuteEntry, "Shell.Execute(command as String)"},
+        {ShellExecuteWithParametersEntry, "Shell.Execute(command as String, parameters as String)"},
+        {ShellReadAllEntry, "Shell.ReadAll() as String"},
+        {ShellWriteEntry, "Shell.Write(s as String)"},
+        {ShellWriteLineEntry, "Shell.WriteLine(s as String)"},
+        {ShellCloseEntry, "Shell.Close"},
+        {ShellPollEntry, "Shell.Poll"},
+        {ShellResultGetEntry, "Shell.Result.Get"},
+        {ShellModeSetEntry, "Shell.Mode.Set"},
+        {ShellCanonicalGetEntry, "Shell.Canonical.Get"},
+        {ShellCanonicalSetEntry, "Shell.Canonical.Set"},
     };
     _InitPluginEntrypoints();
     ASSERT_EQ(__plugin_entrypoints->Count(), 14);
-    for (Int32 entry = 0; entry < 14; ++entry)
-        EXPECT_EQ(__plugin_entrypoints->Entry(entry).Signature(), signatures[entry]) << "entry " << entry;
+    for (Int32 place = 0; place < 14; ++place) {
+        const Row& row = rows[place];
+        EXPECT_EQ(row.entry, place) << row.signature;
+        EXPECT_EQ(__plugin_entrypoints->Entry(place).Signature(), row.signature) << "entry " << place;
+    }
 }
 
 TEST(PluginEntrypoints, TheOperationsTheSystemCallsAreBoundAndTheOthersHoldNothing)
