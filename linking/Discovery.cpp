@@ -15,8 +15,8 @@ Ref<FolderItem> SyncFolderInReply(const String& reply)
     const std::vector<String> pieces = Split(reply, ":");
     if (pieces.size() != 3)
         return {};
-    // A blank middle piece, or one that is no absolute path or no path at all, names no folder:
-    // such a reply is as unusable as one of another form.
+    // A blank middle piece, or one that is no absolute path, names no folder: such a reply is as
+    // unusable as one of another form.
     const String path = Trim(pieces[1]);
     if (!path.starts_with('/'))
         return {};
