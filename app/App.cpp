@@ -13,7 +13,6 @@ const ClassDescription& App::Description()
          .Base = &Application::Description(),
          .Methods = {"Event_Open", "Constructor"},
          .EventHooks = {{"Open", [](Object& app) { dynamic_cast<App&>(app).Event_Open(); }}},
-         .HasExitHook = true,
          .Members = {{MemberRecord::Kind::Method, "Event_Open", "", "Public", {}},
                      {MemberRecord::Kind::Method, "Constructor", "", "Public", {}},
                      {MemberRecord::Kind::Property, "AdminPassword", "String", "Public", {}}}});

@@ -11,6 +11,7 @@
 #include "bench/MinimalShell.h"
 #include "framework/MsgBox.h"
 #include "framework/Runtime.h"
+#include "framework/Version.h"
 #include "linking/Shell.h"
 #include "tests/baseline/QtBaselines.h"
 #include "tests/support/OpenedWindow.h"
@@ -27,6 +28,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <malloc.h>
 #include <optional>
 #include <signal.h>
 #include <spawn.h>
@@ -70,7 +72,9 @@ void Report(const char* name, const std::vector<double>& measured, const std::ve
 using Side = std::function<double()>;
 
 // Runs every side warmUps times unmeasured, then rounds times measured, the sides taking turns at
-// going first; the figures of each side, in the sides' order.
+// going first; the figures of each side, in the sides' order. Before each measured run the memory
+// that earlier runs freed is given back to the system: in turns, a side always follows the same
+// other side, and it would otherwise find that side's pages ready for reuse, or trimmed away.
 std::vector<std::vector<double>> Interleaved(int warmUps, int rounds, const std::vector<Side>& sides)
 {
     for (int round = 0; round < warmUps; ++round)
@@ -80,6 +84,7 @@ std::vector<std::vector<double>> Interleaved(int warmUps, int rounds, const std:
     for (int round = 0; round < rounds; ++round)
         for (size_t turn = 0; turn < sides.size(); ++turn) {
             const size_t side = (turn + static_cast<size_t>(round)) % sides.size();
+            ::malloc_trim(0);
             figures[side].push_back(sides[side]());
         }
     return figures;
@@ -128,20 +133,7 @@ void SpawnAndWait(const std::vector<std::string>& words)
 // size of what it printed, read where the shell keeps it.
 size_t ExecuteThroughShell(const String& command)
 {
-    Ref<Shell> shell = RuntimeNewObject<Shell>();
-    shell->Mode(0);
-    shell->Execute(command);
-    return shell->Result().size();
-}
-
-// A copy of what the command printed through the program's Shell, for the checks that the
-// baselines do the same work.
-String PrintedThroughShell(const String& command)
-{
-    Ref<Shell> shell = RuntimeNewObject<Shell>();
-    shell->Mode(0);
-    shell->Execute(command);
-    return shell->Result();
+    return RunInNewShell(command)->Result().size();
 }
 
 // Fails unless the baseline's bash sees what the program's sees: the same options, environment,
@@ -150,7 +142,7 @@ String PrintedThroughShell(const String& command)
 void CheckSameShell(const MinimalShell& minimal)
 {
     const String probe = "echo \"$-\"; env | sort; echo to-error >&2; no-such-command-here";
-    const String program = PrintedThroughShell(probe);
+    const String program = RunInNewShell(probe)->Result();
     if (minimal.Run(probe) != program)
         throw std::runtime_error("the minimal shell's bash does not run as the program's does");
     std::string viaQProcess;
@@ -383,7 +375,7 @@ void DisplayFigures(const std::string& program, const std::string& minimal, cons
         const double elapsed = Milliseconds(Clock::now() - begin);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         SpawnAndWait({"/usr/bin/xdotool", "key", "--window", std::to_string(box), "Return"});
-        if (!watcher.NextMapped("Quorvane V. " QUORVANE_BENCH_VERSION, limit))
+        if (!watcher.NextMapped("Quorvane V. " QUORVANE_VERSION, limit))
             throw std::runtime_error("quorvane showed no window after its start message");
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         memory.push_back(launched.PeakMiB());
@@ -422,18 +414,6 @@ public:
 private:
     fs::path m_path;
 };
-
-// The kernel's transparent huge page setting, the one in brackets; the shell figure for large
-// output depends on it.
-std::string HugePageSetting()
-{
-    std::ifstream setting("/sys/kernel/mm/transparent_hugepage/enabled");
-    std::string line;
-    std::getline(setting, line);
-    const size_t open = line.find('[');
-    const size_t close = line.find(']');
-    return open != std::string::npos && close > open ? line.substr(open + 1, close - open - 1) : "unknown";
-}
 
 // The runtime and the table of entry points for the figures measured inside this process,
 // released again when they end, also by a failure.
@@ -477,7 +457,6 @@ int main(int argc, char** argv)
         // Everything runs on the display when there is one, whatever the caller's setting.
         setenv("QT_QPA_PLATFORM", onDisplay ? "xcb" : "offscreen", 1);
         setenv("XDG_RUNTIME_DIR", folder.Runtime().c_str(), 1);
-        std::printf("transparent huge pages: %s\n", Bench::HugePageSetting().c_str());
         {
             Bench::RunningRuntime runtime;
             Bench::ShellFigures(quick);

@@ -6,6 +6,7 @@
 #include "framework/Localization.h"
 #include "framework/MsgBox.h"
 #include "framework/Native.h"
+#include "framework/Version.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -54,8 +55,7 @@ const ClassDescription& Application::Description()
                      "_RemovePollableObject", "__DependencyList"},
          .Events = {"Activate", "CancelClose", "Close", "Deactivate", "EnableMenuItems",
                     "HandleAppleEvent", "NewDocument", "Open", "OpenDocument",
-                    "UnhandledException"},
-         .HasExitHook = true});
+                    "UnhandledException"}});
     return description;
 }
 

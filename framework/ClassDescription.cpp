@@ -65,13 +65,6 @@ std::vector<String> ClassDescription::MethodTable() const
     return table;
 }
 
-Boolean ClassDescription::IsA(const ClassDescription& other) const
-{
-    return NearestInClassOrBases(this, [&](const ClassDescription& description) {
-               return &description == &other ? &description : nullptr;
-           }) != nullptr;
-}
-
 String ClassDescription::EventAt(Int32 number) const
 {
     Int32 first = EventCount(Base);

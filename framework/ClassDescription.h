@@ -61,7 +61,8 @@ struct MemberRecord {
 };
 
 // The description of a class: its name, its base, its own virtual operations in their order, the
-// events it declares and how it raises them, the hooks it attaches, its exit hook, its stored properties and its members.
+// events it declares and how it raises them, the hooks it attaches, its stored properties and its
+// members.
 struct ClassDescription {
     String Name;
     const ClassDescription* Base = nullptr;
@@ -69,14 +70,11 @@ struct ClassDescription {
     std::vector<String> Events;
     std::vector<EventRecord> RaisedEvents;
     std::vector<EventHook> EventHooks;
-    Boolean HasExitHook = false;
     std::vector<PropertyRecord> Properties;
     std::vector<MemberRecord> Members;
 
     // Every virtual operation, the base's first, in order.
     std::vector<String> MethodTable() const;
-    // True when the class is other or derives from it.
-    Boolean IsA(const ClassDescription& other) const;
     // The name of the event of that number, counted from 0 over the base's events first; empty
     // when the class has no such event.
     String EventAt(Int32 number) const;

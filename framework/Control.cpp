@@ -150,7 +150,6 @@ const ClassDescription& Control::Description()
          .Base = &Object::Description(),
          .Methods = {"Name", "Window"},
          .Events = {"Close", "CreatePane", "Open"},
-         .HasExitHook = true,
          .Properties = {PropertyOf<Control>("Name", &Control::Name, &Control::Name),
                         StoredPropertyOf<Control>("Index", PropertyType::Int32Type, &Control::m_stored)}});
     return description;
@@ -190,7 +189,6 @@ const ClassDescription& RectControl::Description()
          .Events = {"ConstructContextualMenu", "ContextualMenuAction", "DragEnter", "DragExit",
                     "DragOver", "DropObject", "KeyDown", "KeyUp", "MouseEnter", "MouseExit",
                     "MouseMove", "MouseWheel"},
-         .HasExitHook = true,
          .Properties = {
              PropertyOf<RectControl>("Left", &RectControl::Left, &RectControl::Left),
              PropertyOf<RectControl>("Top", &RectControl::Top, &RectControl::Top),
@@ -336,7 +334,6 @@ const ClassDescription& Canvas::Description()
                           {"DropObject", "( Canvas, DragItem, Int32 )", &typeid(CanvasDropObjectEvent)},
                           {"MouseDown", "( Canvas, Int32, Int32 ) as Boolean", &typeid(CanvasMouseDownEvent)},
                           {"Paint", "( Canvas, Graphics, Quorvane.Rect() )", &typeid(CanvasPaintEvent)}},
-         .HasExitHook = true,
          .Properties = {
              StoredPropertyOf<Canvas>("UseFocusRing", PropertyType::BooleanType, &Canvas::m_stored),
              StoredPropertyOf<Canvas>("AcceptFocus", PropertyType::BooleanType, &Canvas::m_stored),

@@ -71,10 +71,7 @@ Ref<Quorvane::FolderItem> DragItem::FolderItem() const
 {
     if (!FolderItemAvailable())
         return {};
-    const String& path = m_items.front().Path;
-    if (path.empty() || path.find('\0') != String::npos)
-        return {};
-    return Quorvane::FolderItem::New(path, Quorvane::FolderItem::PathModePOSIX);
+    return Quorvane::FolderItem::TryNew(m_items.front().Path);
 }
 
 } // namespace Quorvane

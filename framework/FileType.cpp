@@ -23,8 +23,7 @@ const ClassDescription& FileType::Description()
     static const ClassDescription& description = RuntimeNewClass(
         {.Name = "FileType",
          .Base = &Object::Description(),
-         .Methods = {"Name", "Extensions", "MacType", "MacCreator", "Operator_Convert"},
-         .HasExitHook = true});
+         .Methods = {"Name", "Extensions", "MacType", "MacCreator", "Operator_Convert"}});
     return description;
 }
 
@@ -89,9 +88,9 @@ Boolean FileTypeAdmits(const String& typeName, const String& path)
     for (const auto& [type, registration] : Registrations()) {
         if (registration.Name != typeName)
             continue;
-        if (path.empty() || path.find('\0') != String::npos)
+        auto item = FolderItem::TryNew(path);
+        if (!item)
             return false;
-        auto item = FolderItem::New(path, FolderItem::PathModePOSIX);
         // The folder type admits every entry there is, files too: a drop of a file then reaches
         // the handler, which can tell the user that only folders are taken.
         if (registration.MacType == "folder") {

@@ -32,6 +32,15 @@ Ref<FolderItem> FolderItem::New(const String& path, Int32 pathMode)
     return item;
 }
 
+Ref<FolderItem> FolderItem::TryNew(const String& path)
+{
+    try {
+        return New(path, PathModePOSIX);
+    } catch (const UnsupportedFormatException&) {
+        return {};
+    }
+}
+
 String FolderItem::ShellPath() const
 {
     String escaped;
@@ -70,10 +79,10 @@ Boolean FolderItem::Exists() const
 
 Ref<FolderItem> FolderItem::Child(const String& name) const
 {
-    if (name.empty() || name == "." || name == ".." || name.find('/') != String::npos ||
-        name.find('\0') != String::npos)
+    // An empty name would give this item's own path back, once New has dropped the slash.
+    if (name.empty() || name == "." || name == ".." || name.find('/') != String::npos)
         return {};
-    return New(m_path == "/" ? "/" + name : m_path + "/" + name, PathModePOSIX);
+    return TryNew(m_path == "/" ? "/" + name : m_path + "/" + name);
 }
 
 } // namespace Quorvane

@@ -16,6 +16,9 @@ public:
     // UnsupportedFormatException. Trailing slashes are dropped ("/home/u/Dropbox/" names
     // /home/u/Dropbox).
     static Ref<FolderItem> New(const String& path, Int32 pathMode);
+    // The item for a POSIX path, made by New; nothing for a path that New refuses, for callers
+    // that take a path from outside and answer such a path with nothing.
+    static Ref<FolderItem> TryNew(const String& path);
 
     // The POSIX path of the entry, as given but without trailing slashes.
     const String& POSIXPath() const noexcept { return m_path; }

@@ -1,11 +1,8 @@
 #include "framework/Graphics.h"
 
 #include "framework/Native.h"
-#include "framework/PluginEntrypoints.h"
 
-#include <QByteArray>
 #include <QFontMetrics>
-#include <QTextOption>
 
 namespace Quorvane {
 
@@ -95,20 +92,10 @@ void Graphics::DrawString(const String& text, Int32 x, Int32 y, Int32 wrapWidth,
     QPainter* painter = m_native->painter;
     if (!painter)
         throw UnsupportedOperationException("A Graphics is drawn on only during its Paint.");
-    const QString line = ToQString(text);
-    if (wrapWidth <= 0) {
-        painter->drawText(x, y, line);
-        return;
-    }
-    const QFontMetrics metrics = painter->fontMetrics();
-    if (condense) {
-        painter->drawText(x, y, metrics.elidedText(line, Qt::ElideRight, wrapWidth));
-        return;
-    }
-    // The first line's baseline stands at y; the box begins one ascent above it.
-    QTextOption wrapping;
-    wrapping.setWrapMode(QTextOption::WordWrap);
-    painter->drawText(QRectF(x, y - metrics.ascent(), wrapWidth, 1 << 20), line, wrapping);
+    if (!condense || wrapWidth <= 0)
+        throw UnsupportedOperationException(
+            "DrawString draws only condensed text, shortened to fit a width above 0.");
+    painter->drawText(x, y, painter->fontMetrics().elidedText(ToQString(text), Qt::ElideRight, wrapWidth));
 }
 
 const QImage& NativeAccess::Image(const Picture& picture)
@@ -126,16 +113,6 @@ Ref<Graphics> NativeAccess::GraphicsOn(QPainter& painter)
 void NativeAccess::Detach(Graphics& graphics)
 {
     graphics.m_native->painter = nullptr;
-}
-
-String DecodeBase64(const String& data, const TextEncoding*)
-{
-    auto decoded = QByteArray::fromBase64Encoding(
-        QByteArray::fromRawData(data.data(), static_cast<qsizetype>(data.size())),
-        QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded)
-        throw UnsupportedFormatException("The text is not Base64.");
-    return String(decoded.decoded.constData(), static_cast<size_t>(decoded.decoded.size()));
 }
 
 } // namespace Quorvane

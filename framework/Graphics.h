@@ -26,16 +26,6 @@ private:
     String m_bytes;
 };
 
-// A text encoding; decoding takes none, for bytes that are kept as they are.
-class TextEncoding;
-
-// The outside operation that decodes standard Base64 (RFC 4648, "=" padding); text that is not
-// Base64 raises UnsupportedFormatException.
-using DecodeBase64Operation = String(const String& data, const TextEncoding* encoding);
-
-// The framework's own Base64 decoder, offered as the outside operation DecodeBase64Operation.
-String DecodeBase64(const String& data, const TextEncoding* encoding);
-
 // A picture in memory, owning its pixels.
 class Picture : public Object {
     QUORVANE_DESCRIBED_CLASS
@@ -86,9 +76,9 @@ class Graphics : public Object {
 public:
     ~Graphics() override;
 
-    // Draws text from x on the baseline y in the surface's font and colour; within wrapWidth the
-    // text is wrapped onto further lines, or, with condense, shortened with an ellipsis to fit
-    // one line. A wrapWidth of 0 sets no limit.
+    // Draws text from x on the baseline y in the surface's font and colour, on one line shortened
+    // with an ellipsis to fit wrapWidth. Only that condensed drawing is offered: a condense of
+    // false, or a wrapWidth of 0 or less, raises UnsupportedOperationException.
     void DrawString(const String& text, Int32 x, Int32 y, Int32 wrapWidth, Boolean condense);
 
 protected:

@@ -1,6 +1,7 @@
 #include "framework/Localization.h"
 
 #include "framework/QtBridge.h"
+#include "framework/Version.h"
 
 #include <QStandardPaths>
 #include <QTranslator>

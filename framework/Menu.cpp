@@ -16,8 +16,7 @@ const ClassDescription& MenuItem::Description()
          .Base = &Object::Description(),
          .Methods = {"Constructor", "Name", "AutoEnable", "Text", "Visible", "KeyboardShortcut",
                      "Append", "Child", "Action"},
-         .Events = {"Action", "EnableMenu"},
-         .HasExitHook = true});
+         .Events = {"Action", "EnableMenu"}});
     return description;
 }
 

@@ -1,6 +1,7 @@
 #include "framework/MsgBox.h"
 
 #include "framework/Native.h"
+#include "framework/Version.h"
 
 #include <QApplication>
 #include <QClipboard>

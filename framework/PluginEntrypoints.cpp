@@ -1,6 +1,6 @@
 #include "framework/PluginEntrypoints.h"
 
-#include "framework/Graphics.h"
+#include "framework/Base64.h"
 
 #include <map>
 
@@ -10,7 +10,7 @@ namespace {
 
 std::map<String, PluginEntrypoint>& Offers()
 {
-    // The framework offers its own Base64 decoder; plug-ins add theirs through registrations.
+    // The framework offers its own Base64 decoder; plug-ins add theirs when they are registered.
     static std::map<String, PluginEntrypoint> offers = {
         {PluginSignatures[DecodeBase64Entry],
          PluginEntrypoint(PluginSignatures[DecodeBase64Entry], &DecodeBase64)}};
@@ -55,7 +55,7 @@ PluginEntrypoint RuntimeLookupPluginEntrypoint(const String& signature)
     return found == Offers().end() ? PluginEntrypoint(signature) : found->second;
 }
 
-PluginRegistration::PluginRegistration(std::initializer_list<PluginEntrypoint> entries)
+void RegisterPluginOperations(std::initializer_list<PluginEntrypoint> entries)
 {
     for (const auto& entry : entries)
         Offers().emplace(entry.Signature(), entry);

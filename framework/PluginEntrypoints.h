@@ -78,14 +78,9 @@ Ref<PluginEntrypointsTable> RuntimeAllocatePluginEntrypointsTable(Int32 count);
 // holds nothing.
 PluginEntrypoint RuntimeLookupPluginEntrypoint(const String& signature);
 
-// A plug-in's offer of its operations under their signature texts. A plug-in defines one at
-// namespace scope in the source of its operations; a signature offered twice keeps its first
-// operation.
-class PluginRegistration {
-public:
-    // Offers every entry for lookup from now on.
-    PluginRegistration(std::initializer_list<PluginEntrypoint> entries);
-};
+// Offers a plug-in's operations for lookup under their signature texts from now on; a signature
+// offered before keeps its first operation, so a plug-in may be registered more than once.
+void RegisterPluginOperations(std::initializer_list<PluginEntrypoint> entries);
 
 // The places of the outside operations in the table of entry points.
 enum PluginEntry : Int32 {

@@ -2,6 +2,7 @@
 
 #include "framework/Exceptions.h"
 #include "framework/QtBridge.h"
+#include "framework/Version.h"
 
 #include <QApplication>
 #include <QThread>

@@ -5,7 +5,8 @@
 
 namespace Quorvane {
 
-// Texts are UTF-8 bytes; lengths in characters come from Len.
+// Texts are byte strings. The program's own texts are UTF-8, and Len counts their characters;
+// paths and what a command prints travel byte for byte as the system gives them, UTF-8 or not.
 using String = std::string;
 using Int32 = std::int32_t;
 using Int64 = std::int64_t;

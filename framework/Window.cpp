@@ -74,7 +74,6 @@ const ClassDescription& Window::Description()
                     "Deactivate", "DropObject", "EnableMenuItems", "KeyDown", "KeyUp", "Layout",
                     "Maximize", "Minimize", "MouseDown", "MouseDrag", "MouseMove", "MouseUp",
                     "Moved", "Open", "Paint", "Resized", "Resizing", "Restore"},
-         .HasExitHook = true,
          .Properties = {
              StoredPropertyOf<Window>("Placement", PropertyType::Int32Type, &Window::m_stored),
              PropertyOf<Window>("Width", &Window::Width, &Window::Width),

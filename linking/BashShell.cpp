@@ -14,6 +14,8 @@
 // below 0x80 is ever part of a longer character, and none of the user's settings that steer bash
 // itself reaches it.
 
+#include "linking/BashShell.h"
+
 #include "framework/PluginEntrypoints.h"
 #include "linking/Shell.h"
 
@@ -22,13 +24,11 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cstdint>
 #include <vector>
 
 extern char** environ;
@@ -144,31 +144,6 @@ private:
     posix_spawnattr_t m_attributes;
 };
 
-// The size from which a new buffer of the text is advised for huge pages.
-constexpr size_t HugePage = size_t{2} << 20;
-
-// Makes room for count more bytes at the end of the text, doubling its buffer as append does.
-// Each 4 KiB page of a fresh buffer faults once when it is first written, and for a large output
-// those faults cost more than the reads; so a new buffer of 2 MiB and more is advised for huge
-// pages before the text is copied into it, one fault for each 2 MiB instead. Where the kernel
-// offers no huge pages the advice changes nothing.
-void MakeRoom(String& text, size_t count)
-{
-    if (text.capacity() - text.size() >= count)
-        return;
-    String grown;
-    grown.reserve(std::max(2 * text.capacity(), text.size() + count));
-    if (grown.capacity() >= HugePage) {
-        const auto start = reinterpret_cast<std::uintptr_t>(grown.data());
-        const std::uintptr_t first = (start + HugePage - 1) & ~(HugePage - 1);
-        const std::uintptr_t last = (start + grown.capacity()) & ~(HugePage - 1);
-        if (last > first)
-            (void)::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-    }
-    grown.append(text);
-    text.swap(grown);
-}
-
 // Reads the descriptor to its end; a read error is left in error.
 String ReadToEnd(int descriptor, int& error)
 {
@@ -178,7 +153,6 @@ String ReadToEnd(int descriptor, int& error)
     for (;;) {
         const ssize_t count = ::read(descriptor, buffer, sizeof buffer);
         if (count > 0) {
-            MakeRoom(printed, static_cast<size_t>(count));
             printed.append(buffer, static_cast<size_t>(count));
         } else if (count == 0) {
             break;
@@ -304,9 +278,6 @@ String RunToEnd(const String& command)
         RaiseSystemError("pipe2", errno);
     FileDescriptor reading(ends[0]);
     FileDescriptor writing(ends[1]);
-    // A larger pipe lets a talkative command write on without waiting for each read; where the
-    // system refuses, the default size serves as well, only slower.
-    (void)::fcntl(reading.Get(), F_SETPIPE_SZ, 1 << 20);
 
     SpawnSettings settings;
     // The command reads nothing, writes both streams into the one pipe, and inherits no other
@@ -389,14 +360,17 @@ void ModeSet(Shell::State& state, Int32 mode)
     state.Mode = mode;
 }
 
-const PluginRegistration BashShellPlugin{
-    {"Shell.__init", &Init},
-    {"Shell.__exit", &Exit},
-    {"Shell.Execute(command as String)", &Execute},
-    {"Shell.Result.Get", &ResultGet},
-    {"Shell.Mode.Set", &ModeSet},
-};
-
 } // namespace
+
+void RegisterBashShell()
+{
+    RegisterPluginOperations({
+        {PluginSignatures[ShellInitEntry], &Init},
+        {PluginSignatures[ShellExitEntry], &Exit},
+        {PluginSignatures[ShellExecuteEntry], &Execute},
+        {PluginSignatures[ShellResultGetEntry], &ResultGet},
+        {PluginSignatures[ShellModeSetEntry], &ModeSet},
+    });
+}
 
 } // namespace Quorvane

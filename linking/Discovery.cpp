@@ -7,15 +7,12 @@ namespace Quorvane {
 
 DiscoveryAnswer AskShellForSyncFolder()
 {
-    Ref<Shell> shell = RuntimeNewObject<Shell>();
-    shell->Mode(0);
     try {
-        shell->Execute(DiscoveryCommand);
+        return {RunInNewShell(DiscoveryCommand)->Result(), {}};
     } catch (const IOException& failure) {
         // The shell could not be started, for a moment or for good: an answer the user is told.
         return {{}, failure.Message()};
     }
-    return {shell->Result(), {}};
 }
 
 Ref<FolderItem> SyncFolderInReply(const String& reply)
@@ -26,9 +23,9 @@ Ref<FolderItem> SyncFolderInReply(const String& reply)
     // A blank middle piece, or one that is no absolute path, names no folder: such a reply is as
     // unusable as one of another form.
     const String path = Trim(pieces[1]);
-    if (!path.starts_with('/') || path.find('\0') != String::npos)
+    if (!path.starts_with('/'))
         return {};
-    return FolderItem::New(path, FolderItem::PathModePOSIX);
+    return FolderItem::TryNew(path);
 }
 
 } // namespace Quorvane

@@ -74,7 +74,8 @@ LinkOutcome LinkFolder(const FolderItem& folder, const FolderItem& syncFolder)
         return {LinkOutcome::Kind::Failed, failure.Message()};
     }
     const String& output = shell->Result();
-    // Any byte is output, even one that Len would not count as a character.
+    // Any byte is output. Len would not do for this test: it counts only the first bytes of
+    // characters, so output of stray UTF-8 continuation bytes counts 0 and would pass for success.
     if (!output.empty())
         return {LinkOutcome::Kind::Failed, output};
     return {LinkOutcome::Kind::Linked, {}};

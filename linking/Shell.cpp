@@ -33,4 +33,12 @@ const String& Shell::Result() const
     return PluginOperation<ResultGetOperation>(ShellResultGetEntry)(m_state);
 }
 
+Ref<Shell> RunInNewShell(const String& command)
+{
+    Ref<Shell> shell = RuntimeNewObject<Shell>();
+    shell->Mode(0);
+    shell->Execute(command);
+    return shell;
+}
+
 } // namespace Quorvane

@@ -42,4 +42,8 @@ private:
     ExitOperation* m_exit = nullptr;
 };
 
+// Makes a new Shell, sets it to mode 0 and runs the command line through it to its end; returns
+// that shell, whose Result holds everything the command printed, in place.
+Ref<Shell> RunInNewShell(const String& command);
+
 } // namespace Quorvane

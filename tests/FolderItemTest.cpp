@@ -28,9 +28,8 @@ TEST(FolderItem, ShellPathIsReadBackByBashAsExactlyThePath)
 {
     for (const String& name : HostileNames) {
         const String path = "/some/place/" + name;
-        Ref<Shell> shell = RuntimeNewObject<Shell>();
-        shell->Execute("printf '%s' " + FolderItem::New(path, 1)->ShellPath());
-        EXPECT_EQ(shell->Result(), path) << "name: " << name;
+        EXPECT_EQ(RunInNewShell("printf '%s' " + FolderItem::New(path, 1)->ShellPath())->Result(), path)
+            << "name: " << name;
     }
 }
 
@@ -53,6 +52,14 @@ TEST(FolderItem, OnlyPOSIXPathsThatCanNameAnEntryAreTaken)
     EXPECT_THROW(FolderItem::New("/x", 0), UnsupportedFormatException);
     EXPECT_THROW(FolderItem::New("", 1), UnsupportedFormatException);
     EXPECT_THROW(FolderItem::New(String("/a\0b", 4), 1), UnsupportedFormatException);
+}
+
+TEST(FolderItem, TryNewAnswersAPathThatNewRefusesWithNothing)
+{
+    EXPECT_TRUE(FolderItem::TryNew("").IsNil());
+    EXPECT_TRUE(FolderItem::TryNew(String("/a\0b", 4)).IsNil());
+    EXPECT_EQ(FolderItem::TryNew("/home/u/Projects/")->POSIXPath(), "/home/u/Projects");
+    EXPECT_TRUE(FolderItem::New("/home/u", 1)->Child(String("a\0b", 3)).IsNil());
 }
 
 TEST(FolderItem, ExistsCountsEveryEntryADanglingLinkIncluded)

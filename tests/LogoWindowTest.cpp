@@ -1,5 +1,6 @@
 #include "framework/Native.h"
 #include "framework/Runtime.h"
+#include "framework/Version.h"
 #include "resources/Logo.h"
 #include "tests/support/OpenedWindow.h"
 #include "tests/support/Support.h"
@@ -60,8 +61,8 @@ TEST(LogoWindow, OpeningGivesWindowAndCanvasThePicturesSizeAndTheVersionedTitle)
     EXPECT_EQ(NativeAccess::Content(*window).size(), QSize(300, 101));
     EXPECT_EQ(opened.Canvas().geometry(), QRect(4, 2, 300, 101));
     EXPECT_TRUE(window->Canvas1()->Backdrop() == window->mPicture);
-    EXPECT_EQ(window->Title(), "Quorvane V. " QUORVANE_TEST_VERSION);
-    EXPECT_EQ(opened.TopLevel().windowTitle(), "Quorvane V. " QUORVANE_TEST_VERSION);
+    EXPECT_EQ(window->Title(), "Quorvane V. " QUORVANE_VERSION);
+    EXPECT_EQ(opened.TopLevel().windowTitle(), "Quorvane V. " QUORVANE_VERSION);
     EXPECT_TRUE(Window_main::Implicit() == window);
     ASSERT_TRUE(window->DropBoxFolder);
     EXPECT_EQ(window->DropBoxFolder->POSIXPath(), home.Dropbox());
@@ -78,7 +79,7 @@ TEST(LogoWindow, ADiscoveryMessageAtOpeningComesWhileTheTitleIsStillTheStoredOne
     {
         OpenedWindow opened;
         EXPECT_EQ(titles, (std::vector<String>{"Quorvane"}));
-        EXPECT_EQ(opened.Window()->Title(), "Quorvane V. " QUORVANE_TEST_VERSION);
+        EXPECT_EQ(opened.Window()->Title(), "Quorvane V. " QUORVANE_VERSION);
     }
     SetMessageBoxWatcher(std::move(previous));
 }

@@ -23,12 +23,11 @@ extern char** environ;
 namespace Quorvane {
 namespace {
 
+namespace fs = std::filesystem;
+
 String RunCommand(const String& command)
 {
-    Ref<Shell> shell = RuntimeNewObject<Shell>();
-    shell->Mode(0);
-    shell->Execute(command);
-    return shell->Result();
+    return RunInNewShell(command)->Result();
 }
 
 int OpenDescriptors()
@@ -106,8 +105,15 @@ TEST(Shell, OnlyModeZeroIsOffered)
 
 TEST(Shell, ACommandLineWithANulByteIsRefusedAndNothingRuns)
 {
+    // Handed on as a C string, the line would end at its NUL byte and the first touch would run.
+    Testing::TemporaryFolder folder;
+    const String before = folder / "before";
+    const String after = folder / "after";
+    const String line = "touch '" + before + "'" + String(1, '\0') + "; touch '" + after + "'";
     Ref<Shell> shell = RuntimeNewObject<Shell>();
-    EXPECT_THROW(shell->Execute(String("echo a\0; echo b", 15)), UnsupportedFormatException);
+    EXPECT_THROW(shell->Execute(line), UnsupportedFormatException);
+    EXPECT_FALSE(fs::exists(before)) << "the part before the NUL byte ran";
+    EXPECT_FALSE(fs::exists(after)) << "the part after the NUL byte ran";
 }
 
 TEST(Shell, AMissingOperationIsReportedAtItsFirstUseAndNeverCalled)
@@ -123,8 +129,6 @@ TEST(Shell, AMissingOperationIsReportedAtItsFirstUseAndNeverCalled)
     }
     __plugin_entrypoints->SetEntry(ShellExecuteEntry, real);
 }
-
-namespace fs = std::filesystem;
 
 // A home with a sync folder, a folder to link and, in every start-up file a shell could read, a
 // canary that leaves a mark and speaks.

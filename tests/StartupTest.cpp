@@ -5,6 +5,7 @@
 #include "framework/FileType.h"
 #include "framework/Native.h"
 #include "framework/Runtime.h"
+#include "framework/Version.h"
 #include "tests/support/Support.h"
 #include "window/Window_main.h"
 #include "window/folder.h"
@@ -89,7 +90,7 @@ TEST(Startup, TheProgramStartsInItsOrderRunsUntilItsWindowClosesAndReleasesEvery
     SetMessageBoxWatcher(std::move(previous));
 
     EXPECT_EQ(seen, (std::vector<String>{Shown::Start, Shown::EmptyDiscovery}));
-    EXPECT_EQ(closer.Title(), "Quorvane V. " QUORVANE_TEST_VERSION);
+    EXPECT_EQ(closer.Title(), "Quorvane V. " QUORVANE_VERSION);
     EXPECT_TRUE(QuitRequested());
     EXPECT_EQ(RuntimeExitStatus(), 0);
 

@@ -106,6 +106,10 @@ TEST(WindowConstruction, AnExceptionInAHandlerIsCarriedOutOfTheEventLoopNotThrou
     TemporaryHome home;
     OpenedWindow opened;
     folder::pfolders__Exit(); // Canvas1_Open now finds no file type
+    // The file type comes back at the end, also when an assertion ends the test early.
+    struct RestoreFileType {
+        ~RestoreFileType() { folder::_Initialize(); }
+    } restore;
     Ref<Canvas> canvas = opened.Window()->Canvas1();
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), QPointF(5, 5),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
@@ -123,7 +127,6 @@ TEST(WindowConstruction, AnExceptionInAHandlerIsCarriedOutOfTheEventLoopNotThrou
     std::exception_ptr carried = TakeCarriedException();
     ASSERT_TRUE(carried);
     EXPECT_THROW(std::rethrow_exception(carried), NilObjectException);
-    folder::_Initialize();
 }
 
 } // namespace

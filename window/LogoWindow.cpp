@@ -1,6 +1,7 @@
 #include "window/Window_main.h"
 
 #include "framework/Application.h"
+#include "framework/Base64.h"
 #include "framework/PluginEntrypoints.h"
 #include "framework/Runtime.h"
 #include "framework/Text.h"

@@ -14,7 +14,9 @@ void Window_main::ReadDropBoxDefaultFolder()
     // known before stays known.
     if (!answer.Failure.empty())
         MsgBox(Module_Localization::ERROR("") + EndOfLine() + answer.Failure);
-    // Any byte is a reply, even one that Len would not count as a character.
+    // Any byte is a reply. Len would not do for this test: it counts only the first bytes of
+    // characters, so a reply of stray UTF-8 continuation bytes ("\x80\xBF") counts 0 and would
+    // pass for no reply at all.
     else if (!answer.Reply.empty())
         DropBoxFolder = SyncFolderInReply(answer.Reply);
     else

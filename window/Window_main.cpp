@@ -41,7 +41,6 @@ const ClassDescription& Window_main::Description()
                         HookTo<&Window_main::CreateControls>("CreateControls"),
                         HookTo<&Window_main::Event_Open>("Open"),
                         HookTo<&Window_main::Event_Close>("Close")},
-         .HasExitHook = true,
          .Members = {Method("Layout"), Method("CreateControls"),
                      Method("_CreateControls0", "", "Public", {"Hidden"}),
                      Method("Canvas1", "Canvas"), Method("Canvas1_Open"),

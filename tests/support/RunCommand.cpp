@@ -14,13 +14,7 @@ int main(int argc, char** argv)
         return 2;
     }
     _InitPluginEntrypoints();
-    String result;
-    {
-        Ref<Shell> shell = RuntimeNewObject<Shell>();
-        shell->Mode(0);
-        shell->Execute(argv[1]);
-        result = shell->Result();
-    }
+    const String result = RunInNewShell(argv[1])->Result();
     std::fwrite(result.data(), 1, result.size(), stdout);
     __plugin_entrypoints.Clear();
     return 0;
