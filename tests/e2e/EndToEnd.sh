@@ -380,6 +380,20 @@ drag_folder() {
     fail_later "the drop target never told the drag source it had finished"
 }
 
+# Checks what a refused drag leaves: the drag source heard "ignore", no message box appeared, and
+# the Dropbox folder is still empty.
+expect_refused() {
+  local what=$1 name=$2
+  [ "$DROP_ACTION" = ignore ] || fail_later "$what was taken as \"$DROP_ACTION\""
+  if poll 3 message_box; then
+    BOX=$POLL_OUT
+    keep_picture "$BOX" "$name-box.png"
+    fail_later "a message box appeared after $what ($name-box.png)"
+    dismiss_box
+  fi
+  [ -z "$(entries "$SYNC_DATA")" ] || fail_later "the Dropbox folder is not empty: $(entries "$SYNC_DATA")"
+}
+
 # ---------------------------------------------------------------------------------------------
 # The run.
 
@@ -470,26 +484,12 @@ STRIP_X=$((X + CANVAS_LEFT - 1))
 
 step "a drop beside the logo is refused"
 drag_folder "$REFUSED_FOLDER" "$STRIP_X" "$LOGO_Y" refused beside
-[ "$DROP_ACTION" = ignore ] || fail_later "the drop beside the logo was taken as \"$DROP_ACTION\""
-if poll 3 message_box; then
-  BOX=$POLL_OUT
-  keep_picture "$BOX" beside-box.png
-  fail_later "a message box appeared after the drop beside the logo (beside-box.png)"
-  dismiss_box
-fi
-[ -z "$(entries "$SYNC_DATA")" ] || fail_later "the Dropbox folder is not empty: $(entries "$SYNC_DATA")"
+expect_refused "the drop beside the logo" beside
 
 step "a drag that offers a move alone is refused"
 drag_folder "$FOLDER" "$LOGO_X" "$LOGO_Y" refused move --move-only
-[ "$DROP_ACTION" = ignore ] || fail_later "the move-only drag was taken as \"$DROP_ACTION\""
-if poll 3 message_box; then
-  BOX=$POLL_OUT
-  keep_picture "$BOX" move-box.png
-  fail_later "a message box appeared after the move-only drag (move-box.png)"
-  dismiss_box
-fi
+expect_refused "the move-only drag" move
 [ -d "$FOLDER" ] || fail_later "the dragged folder is gone"
-[ -z "$(entries "$SYNC_DATA")" ] || fail_later "the Dropbox folder is not empty: $(entries "$SYNC_DATA")"
 
 step "the home folder, which holds the sync folder through its link, is refused"
 drag_folder "$TEST_HOME" "$LOGO_X" "$LOGO_Y" taken home
