@@ -30,6 +30,19 @@ protected:
         return FolderItem::New(path, 1);
     }
 
+    // Links each folder in turn and expects every one refused as holding the sync folder, with
+    // no command run.
+    void ExpectEachRefusedAsHoldingTheSyncFolder(const std::vector<String>& paths)
+    {
+        FakeShell shell;
+        for (const String& path : paths) {
+            boxes.Clear();
+            window->CreateSimLink(FolderItem::New(path, 1));
+            EXPECT_EQ(boxes.Texts(), (std::vector<String>{"Collegamento non creato"})) << path;
+        }
+        EXPECT_TRUE(shell.Commands().empty());
+    }
+
     TemporaryHome home;
     String sync;
     Ref<TestWindow> window = BareWindow();
@@ -193,15 +206,9 @@ TEST_F(FolderLinkTest, AFolderThatIsOrHoldsTheSyncFolderIsRefusedAndNothingIsMad
     fs::create_directory_symlink(home.Path(), alias);
     const String linkedSync = home.Outside() / "to sync";
     fs::create_directory_symlink(sync, linkedSync);
-    const String folders[] = {sync, sync + "/", home.Path(), "/", alias, linkedSync,
-                              home.Path() + "/../" + home.Path().substr(home.Path().rfind('/') + 1)};
-    FakeShell shell;
-    for (const String& path : folders) {
-        boxes.Clear();
-        window->CreateSimLink(FolderItem::New(path, 1));
-        EXPECT_EQ(boxes.Texts(), (std::vector<String>{"Collegamento non creato"})) << path;
-    }
-    EXPECT_TRUE(shell.Commands().empty());
+    ExpectEachRefusedAsHoldingTheSyncFolder(
+        {sync, sync + "/", home.Path(), "/", alias, linkedSync,
+         home.Path() + "/../" + home.Path().substr(home.Path().rfind('/') + 1)});
     EXPECT_TRUE(fs::is_empty(sync));
 }
 
@@ -215,15 +222,8 @@ TEST_F(FolderLinkTest, ASyncFolderReachedThroughALinkIsHeldByTheFoldersOnBothSid
     fs::create_directory_symlink(target, sync);
     const String alias = home.Outside() / "to home";
     fs::create_directory_symlink(home.Path(), alias);
-    const String refused[] = {home.Path(), fs::path(home.Path()).parent_path().string(), "/", alias,
-                              sync, data, target};
-    FakeShell shell;
-    for (const String& path : refused) {
-        boxes.Clear();
-        window->CreateSimLink(FolderItem::New(path, 1));
-        EXPECT_EQ(boxes.Texts(), (std::vector<String>{"Collegamento non creato"})) << path;
-    }
-    EXPECT_TRUE(shell.Commands().empty());
+    ExpectEachRefusedAsHoldingTheSyncFolder(
+        {home.Path(), fs::path(home.Path()).parent_path().string(), "/", alias, sync, data, target});
     EXPECT_TRUE(fs::is_empty(target));
 
     // A folder beside the sync folder on either side is linked as any other.
