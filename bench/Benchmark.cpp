@@ -262,20 +262,27 @@ void DropFigure(bool quick)
 // Watches the X display for the top-level windows that programs map.
 class MapWatcher {
 public:
-    MapWatcher() : m_connection(xcb_connect(nullptr, nullptr))
+    MapWatcher()
     {
-        // A display that has just started may turn the first connection away; it is asked again.
-        for (int attempt = 0; attempt < 50 && xcb_connection_has_error(m_connection); ++attempt) {
-            xcb_disconnect(m_connection);
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // A display that has just started, or that resets because its last client has just left
+        // (as between two starts), may turn a connection away or drop it at once; it is asked
+        // again until one holds through a round trip.
+        for (int attempt = 0;; ++attempt) {
             m_connection = xcb_connect(nullptr, nullptr);
+            if (!xcb_connection_has_error(m_connection)) {
+                xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+                const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+                xcb_change_window_attributes(m_connection, screen->root, XCB_CW_EVENT_MASK, &mask);
+                std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+            }
+            const int error = xcb_connection_has_error(m_connection);
+            if (!error)
+                return;
+            xcb_disconnect(m_connection);
+            if (attempt == 50)
+                throw std::runtime_error("cannot reach the X display (xcb error " + std::to_string(error) + ")");
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
-        if (int error = xcb_connection_has_error(m_connection))
-            throw std::runtime_error("cannot reach the X display (xcb error " + std::to_string(error) + ")");
-        xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
-        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-        xcb_change_window_attributes(m_connection, screen->root, XCB_CW_EVENT_MASK, &mask);
-        xcb_flush(m_connection);
     }
     ~MapWatcher() { xcb_disconnect(m_connection); }
     MapWatcher(const MapWatcher&) = delete;
@@ -313,7 +320,7 @@ private:
         return title;
     }
 
-    xcb_connection_t* m_connection;
+    xcb_connection_t* m_connection = nullptr;
 };
 
 // A program started on the display, ended at the end of the measurement.
@@ -450,6 +457,9 @@ int main(int argc, char** argv)
         else if (argument == "--minimal" && index + 1 < argc)
             minimal = argv[++index];
     }
+    // A display connection that the server drops must fail as an error that is reported, not
+    // end the benchmark without a word.
+    signal(SIGPIPE, SIG_IGN);
     try {
         Bench::RunFolder folder;
         const char* display = std::getenv("DISPLAY");
